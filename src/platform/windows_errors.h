@@ -1,0 +1,21 @@
+// How an error leaves the DLL: as a structured exception that a host written
+// in any language can filter.
+#ifndef LINTREL_PLATFORM_WINDOWS_ERRORS_H_
+#define LINTREL_PLATFORM_WINDOWS_ERRORS_H_
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lintrel::platform {
+
+// The exception code: customer bit and error severity set, then "LNT".
+inline constexpr uint32_t kHostErrorCode = 0xE04C4E54;
+
+// Raises kHostErrorCode, non-continuable, with two arguments: the address
+// of the NUL-terminated message and its length in bytes. The message stays
+// valid while the host's exception filters run.
+[[noreturn]] void RaiseHostError(const char* message, size_t length);
+
+}  // namespace lintrel::platform
+
+#endif  // LINTREL_PLATFORM_WINDOWS_ERRORS_H_

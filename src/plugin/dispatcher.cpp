@@ -1,0 +1,57 @@
+#include "plugin/dispatcher.h"
+
+#include <array>
+#include <new>
+
+#include "plugin/macro_rows.h"
+#include "text/errors.h"
+
+namespace lintrel {
+namespace {
+
+struct MacroEntry {
+  std::string_view name;
+  MacroRow run;  // null while the macro has no handler
+};
+
+constexpr std::array<MacroEntry, 12> kMacros = {{
+    {"KOR_LN_VER", RunVersionBanner},
+    {"KORCITE", nullptr},
+    {"KORMKLINK", nullptr},
+    {"KORKILLCITE", nullptr},
+    {"KORCUTHERE", RunSignatureSeparator},
+    {"KORDELIVERYTIME", nullptr},
+    {"KORREPLYTIME", nullptr},
+    {"KORDELIVERYTODATE", nullptr},
+    {"KORCHARSET", nullptr},
+    {"KORMAILER", nullptr},
+    {"KORGETLINKS", nullptr},
+    {"KORGETHEADER", nullptr},
+}};
+
+Text Dispatch(std::string_view name, MacroCall& call) {
+  const Text upper = AsciiUpper(name);
+  Text result = "Bad result " + upper;
+  // Every comparison is made; the names differ, so at most one row runs.
+  for (const MacroEntry& entry : kMacros) {
+    if (TextEquals(upper, entry.name) && entry.run != nullptr) result = entry.run(call);
+  }
+  return result;
+}
+
+}  // namespace
+
+int32_t ExecMacro(std::string_view name, ITBPDataProvider* message, ITBPDataProvider* parameters,
+                  const MacroEnvironment& environment) {
+  ProviderReference message_reference(message);
+  ProviderReference parameters_reference(parameters);
+  MacroCall call(message, parameters, environment);
+  try {
+    StoreText(message, kItemResult, Dispatch(name, call));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory();
+  }
+  return kItemResult;
+}
+
+}  // namespace lintrel

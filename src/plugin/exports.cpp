@@ -1,0 +1,92 @@
+// The entry points the host resolves by name. This is the only code that
+// knows the Windows calling convention and the structured-exception hand-off.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <new>
+#include <string_view>
+
+#include "platform/windows_errors.h"
+#include "plugin/dispatcher.h"
+#include "plugin/handover.h"
+#include "plugin/identity.h"
+#include "text/errors.h"
+
+using lintrel::ITBPDataProvider;
+
+namespace {
+
+// Room for the message of an error on its way to the host; longer messages
+// are cut.
+constexpr size_t kMessageCapacity = 4096;
+
+void CopyMessage(std::string_view message, char (&buffer)[kMessageCapacity], size_t& length) {
+  length = message.size() < kMessageCapacity - 1 ? message.size() : kMessageCapacity - 1;
+  std::memcpy(buffer, message.data(), length);
+  buffer[length] = '\0';
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t __stdcall TBP_GetName(char* buffer, int32_t length) {
+  return lintrel::HandOverText(lintrel::kDisplayName, buffer, length);
+}
+
+int32_t __stdcall TBP_GetVersion(char* buffer, int32_t length) {
+  return lintrel::HandOverText(lintrel::kVersion, buffer, length);
+}
+
+int32_t __stdcall TBP_GetInfo(char* buffer, int32_t length) {
+  return lintrel::HandOverText(lintrel::kInformation, buffer, length);
+}
+
+int32_t __stdcall TBP_GetMacroList(char* buffer, int32_t length) {
+  return lintrel::HandOverText(lintrel::kMacroList, buffer, length);
+}
+
+int32_t __stdcall TBP_NeedConfig() {
+  return 0;
+}
+int32_t __stdcall TBP_NeedCOM() {
+  return 1;
+}
+int32_t __stdcall TBP_GetStatus() {
+  return 0;
+}
+void __stdcall TBP_Initialize() {}
+void __stdcall TBP_Finalize() {}
+
+// No C++ exception may cross into the host. An error is caught here, its
+// message copied into this frame, every C++ object destroyed, and only then
+// raised to the host as a structured exception.
+int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
+                                ITBPDataProvider* message_provider,
+                                ITBPDataProvider* parameter_provider) {
+  char message[kMessageCapacity];
+  size_t message_length = 0;
+  {
+    const std::string_view macro_name =
+        name != nullptr && name_length > 0
+            ? std::string_view(name, static_cast<size_t>(name_length))
+            : std::string_view();
+    try {
+      return lintrel::ExecMacro(macro_name, message_provider, parameter_provider,
+                                lintrel::MacroEnvironment{});
+    } catch (const lintrel::Exception& error) {
+      CopyMessage(error.Message(), message, message_length);
+    } catch (const std::bad_alloc&) {
+      CopyMessage(lintrel::EOutOfMemory().Message(), message, message_length);
+    } catch (const std::exception& error) {
+      CopyMessage(error.what(), message, message_length);
+    } catch (...) {
+      CopyMessage("Unknown error", message, message_length);
+    }
+  }
+  lintrel::platform::RaiseHostError(message, message_length);
+}
+
+}  // extern "C"

@@ -1,0 +1,38 @@
+#include "text/line_list.h"
+
+#include "text/errors.h"
+
+namespace lintrel {
+namespace {
+
+void CheckIndex(const std::vector<Text>& lines, int32_t i) {
+  if (i < 0 || static_cast<size_t>(i) >= lines.size()) throw ListIndexError(i);
+}
+
+}  // namespace
+
+void SplitLines(LineList& list, std::string_view t) {
+  list.lines_.clear();
+  ForEachLine(t, [&](std::string_view line) { list.lines_.emplace_back(line); });
+}
+
+int32_t LineCount(const LineList& list) {
+  return static_cast<int32_t>(list.lines_.size());
+}
+
+const Text& LineAt(const LineList& list, int32_t i) {
+  CheckIndex(list.lines_, i);
+  return list.lines_[static_cast<size_t>(i)];
+}
+
+void ReplaceLine(LineList& list, int32_t i, Text t) {
+  CheckIndex(list.lines_, i);
+  list.lines_[static_cast<size_t>(i)] = std::move(t);
+}
+
+int32_t AppendLine(LineList& list, Text t) {
+  list.lines_.push_back(std::move(t));
+  return static_cast<int32_t>(list.lines_.size() - 1);
+}
+
+}  // namespace lintrel

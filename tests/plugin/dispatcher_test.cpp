@@ -1,0 +1,102 @@
+#include "plugin/dispatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "plugin/fake_provider.h"
+#include "text/errors.h"
+
+namespace lintrel {
+namespace {
+
+using testing::FakeProvider;
+using testing::RunMacro;
+using Calls = std::vector<std::string>;
+
+TEST(DispatcherTest, NamesAreUpperCasedAndMatchedExactly) {
+  struct Case {
+    std::string name;
+    std::string result;
+  };
+  const Case cases[] = {
+      {"KOR_LN_VER", "Korvale: Lintrel ver.1.0.292"},
+      {"kor_ln_ver", "Korvale: Lintrel ver.1.0.292"},
+      {"Kor_Ln_Ver", "Korvale: Lintrel ver.1.0.292"},
+      {"KOR_LN_VER ", "Bad result KOR_LN_VER "},
+      {" kor_ln_ver", "Bad result  KOR_LN_VER"},
+      {"", "Bad result "},
+      {"korDeliveryFromDate", "Bad result KORDELIVERYFROMDATE"},
+      {"nothing\xe4", "Bad result NOTHING\xe4"},
+      {std::string("KOR_LN_VER\0x", 12), std::string("Bad result KOR_LN_VER\0X", 23)},
+  };
+  for (const Case& c : cases) {
+    FakeProvider message, parameters;
+    EXPECT_EQ(RunMacro(c.name, message, parameters), c.result) << c.name;
+    EXPECT_EQ(message.stored.size(), 1u) << c.name;
+  }
+}
+
+TEST(DispatcherTest, VersionBannerTakesReferencesFetchesNothingAndStoresOnce) {
+  FakeProvider message, parameters;
+  EXPECT_EQ(ExecMacro("KOR_LN_VER", &message, &parameters, {}), 123257);
+  EXPECT_EQ(message.calls, (Calls{"AddRef", "StoreItem 123257", "Release"}));
+  EXPECT_EQ(parameters.calls, (Calls{"AddRef", "Release"}));
+}
+
+TEST(DispatcherTest, SignatureSeparatorIsStoredTwice) {
+  FakeProvider message, parameters;
+  EXPECT_EQ(ExecMacro("korcuthere", &message, &parameters, {}), 123257);
+  EXPECT_EQ(message.stored, (std::vector<Text>{"\r\n-- ", "\r\n-- "}));
+  EXPECT_EQ(message.calls, (Calls{"AddRef", "StoreItem 123257", "StoreItem 123257", "Release"}));
+}
+
+TEST(DispatcherTest, NullProvidersAreSkipped) {
+  EXPECT_EQ(ExecMacro("KORCUTHERE", nullptr, nullptr, {}), 123257);
+  EXPECT_EQ(ExecMacro("UNKNOWN", nullptr, nullptr, {}), 123257);
+  EXPECT_EQ(FetchText(nullptr, 243), "");
+  EXPECT_EQ(FetchInteger(nullptr, 1), 0);
+}
+
+TEST(FetchTextTest, AsksForTheLengthThenTheBytes) {
+  struct Case {
+    std::string item;
+    std::optional<int32_t> reported;
+    std::string text;
+    Calls calls;
+  };
+  const Case cases[] = {
+      {std::string("ab\0cd", 5), {}, "ab", {"FetchItem 7 null -1", "FetchItem 7 buffer 5"}},
+      {"abc", {}, "abc", {"FetchItem 7 null -1", "FetchItem 7 buffer 3"}},
+      {"", {}, "", {"FetchItem 7 null -1", "FetchItem 7 null 0"}},
+      {"abc", -4, "", {"FetchItem 7 null -1", "FetchItem 7 null -4"}},
+      {"abc", 2, "ab", {"FetchItem 7 null -1", "FetchItem 7 buffer 2"}},
+  };
+  for (const Case& c : cases) {
+    FakeProvider provider;
+    provider.items[7] = c.item;
+    provider.reported_length = c.reported;
+    EXPECT_EQ(FetchText(&provider, 7), c.text);
+    EXPECT_EQ(provider.Fetches(), c.calls);
+    EXPECT_EQ(provider.references, 0);
+    EXPECT_EQ(provider.calls.front(), "AddRef");
+    EXPECT_EQ(provider.calls.back(), "Release");
+  }
+}
+
+TEST(FetchTextTest, AnImpossibleLengthIsOutOfMemory) {
+  for (int32_t length : {INT32_MAX, kMaxItemLength + 1}) {
+    FakeProvider provider;
+    provider.reported_length = length;
+    try {
+      FetchText(&provider, 243);
+      ADD_FAILURE() << "no error for length " << length;
+    } catch (const EOutOfMemory& error) {
+      EXPECT_EQ(error.Message(), "Out of memory");
+    }
+    EXPECT_EQ(provider.references, 0);
+  }
+}
+
+}  // namespace
+}  // namespace lintrel

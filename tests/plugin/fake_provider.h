@@ -1,0 +1,94 @@
+// A data provider for tests that answers from maps and records every call
+// made on it, in order.
+#ifndef LINTREL_TESTS_PLUGIN_FAKE_PROVIDER_H_
+#define LINTREL_TESTS_PLUGIN_FAKE_PROVIDER_H_
+
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plugin/data_provider.h"
+#include "plugin/dispatcher.h"
+
+namespace lintrel::testing {
+
+class FakeProvider final : public ITBPDataProvider {
+ public:
+  std::map<int32_t, Text> items;
+  std::map<int32_t, int32_t> integers;
+  // When set, FetchItem reports this length for every item.
+  std::optional<int32_t> reported_length;
+  std::vector<std::string> calls;
+  std::vector<Text> stored;
+  int references = 0;
+
+  int32_t LINTREL_STDCALL QueryInterface(const InterfaceId&, void**) override {
+    calls.push_back("QueryInterface");
+    return -1;
+  }
+  uint32_t LINTREL_STDCALL AddRef() override {
+    calls.push_back("AddRef");
+    return ++references;
+  }
+  uint32_t LINTREL_STDCALL Release() override {
+    calls.push_back("Release");
+    return --references;
+  }
+  int32_t LINTREL_STDCALL FetchItem(int32_t item, char* buffer, int32_t length) override {
+    calls.push_back("FetchItem " + std::to_string(item) + (buffer ? " buffer " : " null ") +
+                    std::to_string(length));
+    const Text& value = items[item];
+    if (buffer == nullptr) return reported_length.value_or(static_cast<int32_t>(value.size()));
+    const size_t n = std::min<size_t>(value.size(), length > 0 ? length : 0);
+    std::memcpy(buffer, value.data(), n);
+    return static_cast<int32_t>(n);
+  }
+  int32_t LINTREL_STDCALL StoreItem(int32_t item, const char* bytes, int32_t length) override {
+    calls.push_back("StoreItem " + std::to_string(item));
+    stored.emplace_back(bytes, length);
+    // The bytes must be followed by a byte 0.
+    if (bytes[length] != '\0') stored.back() += "<no NUL>";
+    return 0;
+  }
+  int32_t LINTREL_STDCALL FetchInteger(int32_t item) override {
+    calls.push_back("FetchInteger " + std::to_string(item));
+    return integers[item];
+  }
+  int32_t LINTREL_STDCALL Unused7() override { return Unused(); }
+  int32_t LINTREL_STDCALL Unused8() override { return Unused(); }
+  int32_t LINTREL_STDCALL Unused9() override { return Unused(); }
+  int32_t LINTREL_STDCALL Unused10() override { return Unused(); }
+
+  // The fetches only, without the reference counting around them.
+  std::vector<std::string> Fetches() const {
+    std::vector<std::string> fetches;
+    for (const std::string& call : calls) {
+      if (call.rfind("Fetch", 0) == 0) fetches.push_back(call);
+    }
+    return fetches;
+  }
+
+ private:
+  int32_t Unused() {
+    calls.push_back("unused slot");
+    return 0;
+  }
+};
+
+// Runs `name` and answers the text stored last, failing the test unless the
+// call answered 123257, stored something and balanced its references.
+inline Text RunMacro(std::string_view name, FakeProvider& message, FakeProvider& parameters,
+                     const MacroEnvironment& environment = {}) {
+  const int32_t answer = ExecMacro(name, &message, &parameters, environment);
+  if (answer != kItemResult || message.stored.empty() || message.references != 0 ||
+      parameters.references != 0) {
+    return "<call failed>";
+  }
+  return message.stored.back();
+}
+
+}  // namespace lintrel::testing
+
+#endif  // LINTREL_TESTS_PLUGIN_FAKE_PROVIDER_H_
