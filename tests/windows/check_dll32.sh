@@ -1,0 +1,52 @@
+#!/bin/bash
+# Checks the shipping 32-bit DLL without running it: its module name, that
+# it exports exactly the entry points given (as NAME:ARGUMENT_BYTES) and
+# nothing else, undecorated, that it imports only from system DLLs, and that
+# each entry point removes its own arguments from the stack.
+set -u
+dll="$1"
+objdump="$2"
+shift 2
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+headers=$("$objdump" -p "$dll") || { echo "FAIL: cannot read $dll"; exit 1; }
+
+module=$(awk '/^Name[ \t]/ { print $NF; exit }' <<<"$headers")
+[[ "$module" == "KOR_LINTREL.TBP" ]] || fail "module name is '$module', not KOR_LINTREL.TBP"
+
+exported=$(awk '/\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
+                table && /^\t\[/ { print $NF; next }
+                table { table = 0 }' <<<"$headers" | sort)
+expected=$(for entry in "$@"; do echo "${entry%%:*}"; done | sort)
+[[ "$exported" == "$expected" ]] ||
+  fail "exports differ:"$'\n'"$(diff <(echo "$expected") <(echo "$exported"))"
+
+while read -r imported; do
+  case "${imported,,}" in
+    kernel32.dll | user32.dll | msvcrt.dll) ;;
+    *) fail "imports from $imported, which is not a system DLL" ;;
+  esac
+done < <(awk '/DLL Name:/ { print $3 }' <<<"$headers")
+
+disassembly=$("$objdump" -d --no-show-raw-insn "$dll")
+for entry in "$@"; do
+  name="${entry%%:*}"
+  bytes="${entry##*:}"
+  returns=$(awk -v label="<_${name}@${bytes}>:" '
+      index($0, label) { inside = 1; next }
+      inside && /^$/ { exit }
+      inside && /\tret/ { sub(/^.*\tret[a-z]* */, ""); print ($0 == "" ? "plain" : $0) }' \
+    <<<"$disassembly" | sort -u)
+  if (( bytes == 0 )); then want="plain"; else want=$(printf '$0x%x' "$bytes"); fi
+  [[ -n "$returns" ]] || fail "$name: no code found under _${name}@${bytes}"
+  [[ -z "$returns" || "$returns" == "$want" ]] ||
+    fail "$name returns with '$(echo $returns)', expected ret $want"
+done
+
+if (( failures > 0 )); then exit 1; fi
+echo "KOR_LINTREL.TBP: module name, $# exports, imports and stack cleanup are as shipped"
