@@ -1,0 +1,124 @@
+// The whole call as a hostile host could make it: a fuzzed macro name and
+// providers whose answers are fuzzed, lengths that lie included. Every call
+// answers 123257 or ends with a documented error; references balance; each
+// store is followed by a byte 0; an error leaves at most the early store.
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "fuzz_support.h"
+#include "plugin/dispatcher.h"
+#include "plugin/identity.h"
+
+namespace {
+
+using lintrel::fuzz::Check;
+
+class FuzzProvider final : public lintrel::ITBPDataProvider {
+ public:
+  explicit FuzzProvider(lintrel::fuzz::FuzzReader& reader) : reader_(reader) {}
+
+  int references = 0;
+  int stores = 0;
+
+  int32_t QueryInterface(const lintrel::InterfaceId&, void**) override { return -1; }
+  uint32_t AddRef() override { return ++references; }
+  uint32_t Release() override { return --references; }
+  int32_t FetchItem(int32_t item, char* buffer, int32_t length) override {
+    Item& entry = ItemFor(item);
+    if (buffer == nullptr) return entry.reported;
+    Check(length == entry.reported, "second fetch with another length");
+    // A host fills at most the buffer it was given, whatever it claimed.
+    const size_t n = std::min<size_t>(entry.bytes.size(), length > 0 ? length : 0);
+    std::memcpy(buffer, entry.bytes.data(), n);
+    return static_cast<int32_t>(n);
+  }
+  int32_t StoreItem(int32_t item, const char* bytes, int32_t length) override {
+    Check(item == lintrel::kItemResult, "store under another item");
+    Check(length >= 0 && bytes[length] == '\0', "store without a byte 0 after it");
+    ++stores;
+    return 0;
+  }
+  int32_t FetchInteger(int32_t) override { return reader_.InterestingInteger(); }
+  int32_t Unused7() override { return Unused(); }
+  int32_t Unused8() override { return Unused(); }
+  int32_t Unused9() override { return Unused(); }
+  int32_t Unused10() override { return Unused(); }
+
+ private:
+  struct Item {
+    std::string bytes;
+    int32_t reported;
+  };
+
+  Item& ItemFor(int32_t item) {
+    auto found = items_.find(item);
+    if (found != items_.end()) return found->second;
+    Item entry{reader_.Text(), 0};
+    const uint8_t lie = reader_.Byte();
+    // Mostly the truth; otherwise shorter, longer, negative or impossible.
+    switch (lie % 8) {
+      case 0:
+        entry.reported = static_cast<int32_t>(entry.bytes.size()) / 2;
+        break;
+      case 1:
+        entry.reported = static_cast<int32_t>(entry.bytes.size()) + lie;
+        break;
+      case 2:
+        entry.reported = lie % 2 == 0 ? -1 : INT32_MIN;
+        break;
+      case 3:
+        entry.reported = lie < 128 ? INT32_MAX : lintrel::kMaxItemLength + 1;
+        break;
+      default:
+        entry.reported = static_cast<int32_t>(entry.bytes.size());
+    }
+    return items_.emplace(item, std::move(entry)).first->second;
+  }
+
+  int32_t Unused() {
+    Check(false, "an unused slot was called");
+    return 0;
+  }
+
+  lintrel::fuzz::FuzzReader& reader_;
+  std::map<int32_t, Item> items_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace lintrel;
+  fuzz::FuzzReader reader(data, size);
+  // Mostly real macro names in any letter case, sometimes free bytes.
+  std::string name = reader.Text();
+  const uint8_t pick = reader.Byte();
+  if (pick < 224) {
+    std::string_view list = kMacroList;
+    for (int skip = pick % 13; skip > 0; --skip) list.remove_prefix(list.find('\n') + 1);
+    name = std::string(list.substr(0, list.find('\r')));
+    if (pick & 1) name = AsciiLower(name);
+  }
+  platform::SystemTime now;
+  now.year = static_cast<uint16_t>(1980 + reader.Byte() % 120);
+  now.month = static_cast<uint16_t>(1 + reader.Byte() % 12);
+  now.day = static_cast<uint16_t>(1 + reader.Byte() % 28);
+  now.hour = static_cast<uint16_t>(reader.Byte() % 24);
+  now.minute = static_cast<uint16_t>(reader.Byte() % 60);
+  now.second = static_cast<uint16_t>(reader.Byte() % 60);
+  now.milliseconds = static_cast<uint16_t>(reader.Integer() % 1000u);
+  MacroEnvironment environment;
+  environment.read_clock = [now] { return now; };
+
+  FuzzProvider message(reader), parameters(reader);
+  try {
+    const int32_t answer = ExecMacro(name, &message, &parameters, environment);
+    Check(answer == kItemResult, "answer is not 123257");
+    Check(message.stores >= 1, "nothing stored");
+  } catch (const Exception& error) {
+    fuzz::CheckDocumentedError(error);
+    Check(message.stores <= 1, "stored after an error");
+  }
+  Check(message.references == 0 && parameters.references == 0, "references unbalanced");
+  return 0;
+}

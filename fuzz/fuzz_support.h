@@ -1,0 +1,98 @@
+// Shared by the fuzz targets: reading structured values out of the fuzzer's
+// bytes, and the check that an error is one the system documents.
+#ifndef LINTREL_FUZZ_FUZZ_SUPPORT_H_
+#define LINTREL_FUZZ_FUZZ_SUPPORT_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "text/errors.h"
+
+namespace lintrel::fuzz {
+
+// Stops the run with a message; libFuzzer records the input as a crash.
+[[noreturn]] inline void Fail(const char* what, std::string_view detail = {}) {
+  std::fprintf(stderr, "invariant broken: %s: %.*s\n", what, static_cast<int>(detail.size()),
+               detail.data());
+  std::abort();
+}
+
+inline void Check(bool holds, const char* what, std::string_view detail = {}) {
+  if (!holds) Fail(what, detail);
+}
+
+inline bool StartsWith(std::string_view t, std::string_view prefix) {
+  return t.substr(0, prefix.size()) == prefix;
+}
+inline bool EndsWith(std::string_view t, std::string_view suffix) {
+  return t.size() >= suffix.size() && t.substr(t.size() - suffix.size()) == suffix;
+}
+
+// Every error a macro can end with has one of these shapes.
+inline void CheckDocumentedError(const Exception& error) {
+  const std::string_view m = error.Message();
+  const bool integer = StartsWith(m, "'") && EndsWith(m, "' is not a valid integer value");
+  const bool date = StartsWith(m, "'") && EndsWith(m, "' is not a valid date and time");
+  bool index = StartsWith(m, "List index out of bounds (") && EndsWith(m, ")");
+  if (index) {
+    const std::string_view number = m.substr(26, m.size() - 27);
+    index = !number.empty() && number.find_first_not_of("-0123456789") == std::string_view::npos;
+  }
+  const bool memory = m == "Out of memory";
+  Check(integer || date || index || memory, "undocumented error", m);
+}
+
+// Reads values from the front of the fuzzer's bytes; past the end, zeros.
+class FuzzReader {
+ public:
+  FuzzReader(const uint8_t* data, size_t size)
+      : bytes_(reinterpret_cast<const char*>(data), size) {}
+
+  uint8_t Byte() {
+    if (bytes_.empty()) return 0;
+    const auto b = static_cast<uint8_t>(bytes_[0]);
+    bytes_.remove_prefix(1);
+    return b;
+  }
+
+  int32_t Integer() {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value = value << 8 | Byte();
+    return static_cast<int32_t>(value);
+  }
+
+  // An integer biased towards the values where off-by-one faults live.
+  int32_t InterestingInteger() {
+    static constexpr int32_t kEdges[] = {
+        0, 1, -1, 2, 3, 10, INT32_MAX, INT32_MIN, INT32_MAX - 1, INT32_MIN + 1, 255, 256, 65536};
+    const uint8_t choice = Byte();
+    if (choice < 128) return kEdges[choice % (sizeof kEdges / sizeof kEdges[0])];
+    return Integer();
+  }
+
+  // A text whose length comes first (two bytes), cut to what is left.
+  std::string Text() {
+    const size_t length = static_cast<size_t>(Byte()) << 8 | Byte();
+    const std::string_view text = bytes_.substr(0, length);
+    bytes_.remove_prefix(text.size());
+    return std::string(text);
+  }
+
+  // Everything not read yet.
+  std::string Rest() {
+    std::string rest(bytes_);
+    bytes_ = {};
+    return rest;
+  }
+
+ private:
+  std::string_view bytes_;
+};
+
+}  // namespace lintrel::fuzz
+
+#endif  // LINTREL_FUZZ_FUZZ_SUPPORT_H_
