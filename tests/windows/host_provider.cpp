@@ -12,8 +12,12 @@ HRESULT __stdcall QueryInterface(HostProvider* self, const GUID*, void** object)
   return E_NOINTERFACE;
 }
 
-ULONG __stdcall AddRef(HostProvider* self) { return ++self->references; }
-ULONG __stdcall Release(HostProvider* self) { return --self->references; }
+ULONG __stdcall AddRef(HostProvider* self) {
+  return ++self->references;
+}
+ULONG __stdcall Release(HostProvider* self) {
+  return --self->references;
+}
 
 int32_t __stdcall FetchItem(HostProvider* self, int32_t item, char* buffer, int32_t length) {
   const std::string& value = self->items[item];
@@ -34,12 +38,20 @@ int32_t __stdcall StoreItem(HostProvider* self, int32_t item, const char* bytes,
   return 0;
 }
 
-int32_t __stdcall FetchInteger(HostProvider* self, int32_t item) { return self->integers[item]; }
+int32_t __stdcall FetchInteger(HostProvider* self, int32_t item) {
+  return self->integers[item];
+}
 
-int32_t __stdcall Unused(HostProvider* self) { return ++self->unused_calls; }
+int32_t __stdcall Unused(HostProvider* self) {
+  return ++self->unused_calls;
+}
 
-const ProviderSlots kSlots = {QueryInterface, AddRef,    Release,
-                              FetchItem,      StoreItem, FetchInteger,
+const ProviderSlots kSlots = {QueryInterface,
+                              AddRef,
+                              Release,
+                              FetchItem,
+                              StoreItem,
+                              FetchInteger,
                               {Unused, Unused, Unused, Unused}};
 
 }  // namespace

@@ -138,8 +138,7 @@ TEST(ExecMacroTest, UnsafeArgumentsAreReadSafely) {
   Providers providers;
   // A null name with a positive length is an empty name.
   EXPECT_EQ(plugin.exec_macro(nullptr, 10, &providers.message, &providers.parameters), 123257);
-  EXPECT_EQ(plugin.exec_macro("KOR_LN_VER", -3, &providers.message, &providers.parameters),
-            123257);
+  EXPECT_EQ(plugin.exec_macro("KOR_LN_VER", -3, &providers.message, &providers.parameters), 123257);
   EXPECT_EQ(providers.message.stored, (std::vector<std::string>{"Bad result ", "Bad result "}));
   // Without providers nothing can be fetched or stored, and the call still
   // answers.

@@ -74,8 +74,7 @@ const Plugin& LoadedPlugin() {
   return plugin;
 }
 
-CallOutcome ExecOnWorker(const std::string& name, HostProvider* message,
-                         HostProvider* parameters) {
+CallOutcome ExecOnWorker(const std::string& name, HostProvider* message, HostProvider* parameters) {
   LoadedPlugin();
   WorkerCall call{&name, message, parameters, {}};
   current_call = &call;

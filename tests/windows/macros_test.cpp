@@ -1,0 +1,164 @@
+// Every macro with a handler, run through the loaded DLL against the host's
+// own providers: results, the early stores, and errors arriving as
+// structured exceptions with nothing stored.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "plugin_library.h"
+
+namespace host {
+namespace {
+
+struct MacroCase {
+  std::string name;
+  std::vector<std::string> parameters;  // items 0 to 3
+  std::map<int32_t, int32_t> integers;
+  std::string headers;
+  std::string body;
+  std::string result;  // or the error message when `raises`
+  bool raises = false;
+};
+
+void Run(const MacroCase& c) {
+  HostProvider message, parameters;
+  for (size_t i = 0; i < c.parameters.size(); ++i) {
+    parameters.items[static_cast<int32_t>(i)] = c.parameters[i];
+  }
+  parameters.integers = c.integers;
+  message.items[243] = c.headers;
+  message.items[241] = c.body;
+  const CallOutcome outcome = ExecOnWorker(c.name, &message, &parameters);
+  if (c.raises) {
+    EXPECT_TRUE(outcome.raised) << c.name;
+    EXPECT_EQ(outcome.code, 0xE04C4E54u) << c.name;
+    EXPECT_EQ(outcome.message, c.result) << c.name;
+    EXPECT_EQ(outcome.length_argument, c.result.size()) << c.name;
+    EXPECT_TRUE(message.stored.empty()) << c.name;
+  } else {
+    EXPECT_FALSE(outcome.raised) << c.name << ": " << outcome.message;
+    EXPECT_EQ(outcome.result, 123257) << c.name;
+    ASSERT_FALSE(message.stored.empty()) << c.name;
+    EXPECT_EQ(message.stored.back(), c.result) << c.name;
+  }
+  EXPECT_EQ(message.references, 1) << c.name;
+  EXPECT_EQ(parameters.references, 1) << c.name;
+  EXPECT_EQ(message.unused_calls + parameters.unused_calls, 0) << c.name;
+}
+
+const std::string kFiveLines = "a\r\nb\r\nc\r\nd\r\ne";
+
+TEST(MacrosTest, BodyTools) {
+  const MacroCase cases[] = {
+      {"KORGETLINKS",
+       {},
+       {},
+       "",
+       "see http://a.example/x?q=1 and <ftp://b.example/f>.\r\nHTTP://C.example/",
+       "http://a.example/x\r\nftp://b.example/f\r\nHTTP://C.example/"},
+      {"korgetlinks", {"only https://x.example here"}, {}, "", "http://body.example", ""},
+      {"KORMKLINK", {"a b-\xe9/\r\n"}, {}, "", "ignored", "a%20b%2D%E9%2F%0D%0A"},
+      {"KORMKLINK", {}, {}, "", "not read", ""},
+      {"KORCITE", {kFiveLines, "X"}, {{2, 4}}, "", "", "a\r\nb\r\nX\r\nd\r\ne\r\n"},
+      {"KORCITE", {"", "[...]"}, {{2, 1}}, "", "one\nbody\ntext", "[...]\r\ntext\r\n"},
+      {"KORCITE", {kFiveLines, "X"}, {{2, 5}}, "", "", kFiveLines},
+      {"KORKILLCITE", {"> a\r\n>> b\r\nc", "x"}, {{1, 1}}, "", "", "c\r\n"},
+      {"KORKILLCITE", {"> a\r\n>> b\r\nc", ""}, {{1, 1}}, "", "", "> a\r\nc\r\n"},
+      {"KORKILLCITE", {"> a\r\n>> b\r\nc", "x"}, {{1, 0}}, "", "", "> a\r\n>> b\r\nc"},
+      {"KORKILLCITE",
+       {"a\nb\nc\nd\ne\nf\ng\nh\ni\n>>>>", "x"},
+       {{1, 0x7FFFFFFF}},
+       "",
+       "",
+       "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n>>>>\r\n"},
+  };
+  for (const MacroCase& c : cases) Run(c);
+}
+
+const std::string kReceived =
+    "Received: from a by b; Tue, 01 Jan 2002 10:01:30 +0300\r\n"
+    "Received: from c\r\n\tby d; Tue, 01 Jan 2002 10:00:00 +0300\r\n"
+    "Date: Tue, 01 Jan 2002 09:59:00 +0300\r\n"
+    "Subject: Hello\r\n world\r\n"
+    "Content-Type: text/plain; charset=\"ISO-8859-1\"; format=flowed\r\n"
+    "X-Mailer: Example Mail 2.0\r\n";
+
+TEST(MacrosTest, HeaderAnalysis) {
+  const MacroCase cases[] = {
+      {"KORDELIVERYTIME", {}, {}, kReceived, "", "1 m 30 sec"},
+      {"KORDELIVERYTIME",
+       {"s", "min", "hr", "days"},
+       {},
+       "Received: x; 02 Jan 2002 01:30:15 +0000\r\nReceived: y; 31 Dec 2001 23:00:00 +0000\r\n",
+       "",
+       "1 days 2 hr 30 min 15 s"},
+      {"KORDELIVERYTIME", {}, {}, "Subject: none\r\n", "", "List index out of bounds (0)", true},
+      {"KORDELIVERYTIME",
+       {},
+       {},
+       "Received: a; Tue, 01 Jan 2002 xx:00:00 +0300\r\n",
+       "",
+       "'xx' is not a valid integer value",
+       true},
+      {"KORREPLYTIME", {}, {}, "Subject: none\r\n", "", "List index out of bounds (0)", true},
+      {"KORCHARSET", {}, {}, kReceived, "", "iso-8859-1"},
+      {"KORCHARSET", {}, {}, "Content-Type: TEXT/PLAIN; CHARSET=\xC4-X\r\n", "", "\xE4-x"},
+      {"KORCHARSET", {}, {}, "Subject: x\r\n", "", "<unknown>"},
+      {"KORMAILER", {}, {}, kReceived, "", "Example Mail 2.0"},
+      {"KORMAILER", {}, {}, "x-mailer: lower\r\n", "", "<unknown>"},
+      {"KORMAILER", {"none"}, {}, "Subject: x\r\n", "", "none"},
+      {"KORGETHEADER", {"Subject"}, {}, kReceived, "", "Hello world"},
+      {"KORGETHEADER", {"Subject:"}, {}, kReceived, "", "Hello world"},
+      {"KORGETHEADER", {""}, {}, kReceived, "", ""},
+  };
+  for (const MacroCase& c : cases) Run(c);
+}
+
+TEST(MacrosTest, DeliveryDate) {
+  const MacroCase cases[] = {
+      {"KORDELIVERYTODATE", {}, {}, "Received: a; Tue, 31 Apr 2002 10:00:00 +0000\r\n", "", "n/a"},
+      {"KORDELIVERYTODATE",
+       {"none"},
+       {},
+       "Received: a; Tue, 31 Apr 2002 10:00:00 +0000\r\n",
+       "",
+       "none"},
+      {"KORDELIVERYTODATE", {}, {}, "Subject: x\r\n", "", "List index out of bounds (0)", true},
+  };
+  for (const MacroCase& c : cases) Run(c);
+}
+
+// The age of a message is measured against the DLL's own reading of the
+// system clock, so the host brackets the call with readings of its own.
+TEST(MacrosTest, ReplyTimeReadsTheSystemClockAndStoresTwice) {
+  HostProvider message, parameters;
+  message.items[243] = "Date: Tue, 01 Jan 2002 10:00:00 +0300\r\n";
+  FILETIME before, after;
+  GetSystemTimeAsFileTime(&before);
+  const CallOutcome outcome = ExecOnWorker("KORREPLYTIME", &message, &parameters);
+  GetSystemTimeAsFileTime(&after);
+  ASSERT_FALSE(outcome.raised) << outcome.message;
+  ASSERT_EQ(message.stored.size(), 2u);
+  EXPECT_EQ(message.stored[0], message.stored[1]);
+  long long days, hours, minutes, seconds;
+  ASSERT_EQ(std::sscanf(message.stored[0].c_str(), "%lld d %lld h %lld m %lld sec", &days, &hours,
+                        &minutes, &seconds),
+            4)
+      << message.stored[0];
+  const long long span = ((days * 24 + hours) * 60 + minutes) * 60 + seconds;
+  // 2002-01-01 07:00:00 UTC in FILETIME seconds.
+  const long long written = 12654342000LL;
+  const auto to_seconds = [](FILETIME t) {
+    return static_cast<long long>(
+        (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000000ULL);
+  };
+  EXPECT_GE(span, to_seconds(before) - written);
+  EXPECT_LE(span, to_seconds(after) - written + 1);
+}
+
+}  // namespace
+}  // namespace host
