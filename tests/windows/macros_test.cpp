@@ -24,7 +24,7 @@ struct MacroCase {
   bool raises = false;
 };
 
-void Run(const MacroCase& c) {
+void RunMacroCase(const MacroCase& c) {
   HostProvider message, parameters;
   for (size_t i = 0; i < c.parameters.size(); ++i) {
     parameters.items[static_cast<int32_t>(i)] = c.parameters[i];
@@ -76,7 +76,7 @@ TEST(MacrosTest, BodyTools) {
        "",
        "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\n>>>>\r\n"},
   };
-  for (const MacroCase& c : cases) Run(c);
+  for (const MacroCase& c : cases) RunMacroCase(c);
 }
 
 const std::string kReceived =
@@ -115,7 +115,7 @@ TEST(MacrosTest, HeaderAnalysis) {
       {"KORGETHEADER", {"Subject:"}, {}, kReceived, "", "Hello world"},
       {"KORGETHEADER", {""}, {}, kReceived, "", ""},
   };
-  for (const MacroCase& c : cases) Run(c);
+  for (const MacroCase& c : cases) RunMacroCase(c);
 }
 
 TEST(MacrosTest, DeliveryDate) {
@@ -129,7 +129,7 @@ TEST(MacrosTest, DeliveryDate) {
        "none"},
       {"KORDELIVERYTODATE", {}, {}, "Subject: x\r\n", "", "List index out of bounds (0)", true},
   };
-  for (const MacroCase& c : cases) Run(c);
+  for (const MacroCase& c : cases) RunMacroCase(c);
 }
 
 // The age of a message is measured against the DLL's own reading of the
