@@ -2,16 +2,12 @@
 
 #include <cstddef>
 
-#include "text/line_list.h"
+#include "body/byte_search.h"
 
 namespace lintrel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-constexpr bool IsBreak(char c) {
-  return c == '\n' || c == '\r';
-}
 
 // Line splitting reads up to the first byte 0; everything after it is
 // outside every line.
@@ -19,10 +15,13 @@ std::string_view SplitPart(std::string_view text) {
   return text.substr(0, text.find('\0'));
 }
 
-// The position just past the line that starts at `p` and its line break
-// (CR LF, CR or LF).
-size_t NextLineStart(std::string_view t, size_t p) {
-  while (p < t.size() && !IsBreak(t[p])) ++p;
+// The first CR or LF at or after `p`, or the end.
+size_t LineEnd(std::string_view t, size_t p) {
+  return FindFirstOf<'\r', '\n'>(t, p);
+}
+
+// Past the line break at `p`: CR LF, CR or LF, or nothing at the end.
+size_t SkipBreak(std::string_view t, size_t p) {
   if (p < t.size() && t[p] == '\r') ++p;
   if (p < t.size() && t[p] == '\n') ++p;
   return p;
@@ -32,14 +31,14 @@ size_t NextLineStart(std::string_view t, size_t p) {
 // as it knows, so a short count on a long text looks at a few lines only.
 bool HasMoreLinesThan(std::string_view t, int64_t limit) {
   int64_t lines = 0;
-  for (size_t p = 0; p < t.size() && lines <= limit; p = NextLineStart(t, p)) ++lines;
+  for (size_t p = 0; p < t.size() && lines <= limit; p = SkipBreak(t, LineEnd(t, p))) ++lines;
   return lines > limit;
 }
 
 // The position just past the first `lines` lines of `t` and their breaks.
 size_t EndOfFirstLines(std::string_view t, int64_t lines) {
   size_t p = 0;
-  for (; lines > 0 && p < t.size(); --lines) p = NextLineStart(t, p);
+  for (; lines > 0 && p < t.size(); --lines) p = SkipBreak(t, LineEnd(t, p));
   return p;
 }
 
@@ -52,28 +51,51 @@ size_t StartOfLastLines(std::string_view t, int64_t lines) {
   if (start > 0 && t[start - 1] == '\n') --start;
   if (start > 0 && t[start - 1] == '\r') --start;
   for (;;) {
-    while (start > 0 && !IsBreak(t[start - 1])) --start;
+    start = FindLastOf<'\r', '\n'>(t, start);
     if (--lines <= 0 || start == 0) return start;
     --start;
     if (t[start] == '\n' && start > 0 && t[start - 1] == '\r') --start;
   }
 }
 
-// True when `line` holds `length` or more ">" in a row.
-bool HasQuoteRun(std::string_view line, size_t length) {
-  size_t run = 0;
-  for (char c : line) {
-    run = c == '>' ? run + 1 : 0;
-    if (run >= length) return true;
+// Builds a text from lines of a source text, each followed by CR LF. Lines
+// that already end in CR LF are gathered and copied in one piece.
+class LineCopier {
+ public:
+  LineCopier(std::string_view source, Text& out) : source_(source), out_(out) {}
+
+  // Takes the line from `start` to `end`, whose break ends at `next`.
+  void Keep(size_t start, size_t end, size_t next) {
+    if (pending_ == kNone) pending_ = start;
+    if (next - end == kLineEnd.size()) return;  // CR LF: a break of two is only that
+    out_.append(source_.substr(pending_, end - pending_));
+    out_.append(kLineEnd);
+    pending_ = kNone;
   }
-  return false;
-}
+
+  // Copies the lines gathered so far, up to `end`.
+  void Flush(size_t end) {
+    if (pending_ != kNone) out_.append(source_.substr(pending_, end - pending_));
+    pending_ = kNone;
+  }
+
+ private:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  std::string_view source_;
+  Text& out_;
+  size_t pending_ = kNone;
+};
 
 void AppendLines(Text& out, std::string_view lines) {
-  ForEachLine(lines, [&](std::string_view line) {
-    out.append(line);
-    out.append(kLineEnd);
-  });
+  LineCopier copier(lines, out);
+  size_t p = 0;
+  while (p < lines.size()) {
+    const size_t start = p;
+    const size_t end = LineEnd(lines, p);
+    p = SkipBreak(lines, end);
+    copier.Keep(start, end, p);
+  }
+  copier.Flush(p);
 }
 
 }  // namespace
@@ -103,17 +125,33 @@ Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
 
 Text KillCite(std::string_view text, int32_t depth) {
   if (depth <= 0) return Text(text);
-  // No marker is built: a run of ">" is counted as the line is read, so any
-  // depth longer than the line simply never matches.
+  // No marker is built: the run of ">" is counted as the line is read, so a
+  // depth longer than every line simply never matches.
   const auto marker = static_cast<size_t>(depth);
   const std::string_view t = SplitPart(text);
   Text out;
   out.reserve(t.size() + kLineEnd.size());
-  ForEachLine(t, [&](std::string_view line) {
-    if (HasQuoteRun(line, marker)) return;
-    out.append(line);
-    out.append(kLineEnd);
-  });
+  LineCopier copier(t, out);
+  size_t p = 0;
+  while (p < t.size()) {
+    const size_t start = p;
+    bool quoted = false;
+    // Each ">" starts or continues a run; the line ends at its break.
+    for (p = FindFirstOf<'\r', '\n', '>'>(t, p); p < t.size() && t[p] == '>';
+         p = FindFirstOf<'\r', '\n', '>'>(t, p)) {
+      const size_t run_start = p;
+      while (p < t.size() && t[p] == '>') ++p;
+      quoted |= p - run_start >= marker;
+    }
+    const size_t end = p;
+    p = SkipBreak(t, end);
+    if (quoted) {
+      copier.Flush(start);
+    } else {
+      copier.Keep(start, end, p);
+    }
+  }
+  copier.Flush(p);
   return out;
 }
 

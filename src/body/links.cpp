@@ -1,7 +1,12 @@
 #include "body/links.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
+#include "body/byte_search.h"
 #include "text/integer.h"
 #include "text/tokenizer.h"
 
@@ -22,28 +27,47 @@ constexpr ByteSet MakeLinkCharacters() {
 }
 constexpr ByteSet kLinkCharacters = MakeLinkCharacters();
 
-// The bytes that an escaped text keeps as they are.
-constexpr ByteSet MakePlainBytes() {
-  ByteSet set;
-  for (int b = 0; b < 256; ++b) {
-    const auto c = static_cast<unsigned char>(b);
-    if (IsAsciiLetter(c) || IsAsciiDigit(c)) set.Add(c);
-  }
-  return set;
-}
-constexpr ByteSet kPlainBytes = MakePlainBytes();
+// What link escaping writes for each byte: ASCII letters and digits stand
+// for themselves, every other byte is "%" and two hexadecimal digits. Four
+// bytes per entry, so that one entry is copied with one store.
+struct Escape {
+  std::array<char, 3> bytes;
+  uint8_t length;
+};
+using EscapeTable = std::array<Escape, 256>;
 
-// The 1-based position of the first occurrence of `word` (lower case) in
-// `t` at or after the 0-based `from`, ignoring ASCII letter case; 0 when
-// there is none.
-int64_t FindWordFrom(std::string_view t, std::string_view word, size_t from) {
-  if (t.size() < word.size()) return 0;
-  const size_t last = t.size() - word.size();
-  for (size_t i = from; i <= last; ++i) {
-    if (AsciiLowerByte(t[i]) != word[0]) continue;
-    size_t k = 1;
-    while (k < word.size() && AsciiLowerByte(t[i + k]) == word[k]) ++k;
-    if (k == word.size()) return static_cast<int64_t>(i) + 1;
+// Made once, from the one definition of the escaped form.
+const EscapeTable& Escapes() {
+  static const EscapeTable table = [] {
+    EscapeTable escapes{};
+    for (int b = 0; b < 256; ++b) {
+      const auto c = static_cast<unsigned char>(b);
+      Escape& escape = escapes[c];
+      if (IsAsciiLetter(c) || IsAsciiDigit(c)) {
+        escape = {{static_cast<char>(c), 0, 0}, 1};
+      } else {
+        const Text percent = PercentByte(c);
+        escape.length = 3;
+        std::copy_n(percent.data(), 3, escape.bytes.data());
+      }
+    }
+    return escapes;
+  }();
+  return table;
+}
+
+// The 1-based position of the first occurrence of `word` in `t` at or after
+// the 0-based `from`, ignoring ASCII letter case; 0 when there is none.
+// `kFirst` and `kFirstUpper` are the word's first letter in both cases, and
+// `rest` the lower-case rest of it.
+template <char kFirst, char kFirstUpper>
+int64_t FindWordFrom(std::string_view t, std::string_view rest, size_t from) {
+  for (size_t i = FindFirstOf<kFirst, kFirstUpper>(t, from); i < t.size();
+       i = FindFirstOf<kFirst, kFirstUpper>(t, i + 1)) {
+    if (t.size() - i - 1 < rest.size()) return 0;
+    size_t k = 0;
+    while (k < rest.size() && AsciiLowerByte(t[i + 1 + k]) == rest[k]) ++k;
+    if (k == rest.size()) return static_cast<int64_t>(i) + 1;
   }
   return 0;
 }
@@ -52,21 +76,24 @@ int64_t FindWordFrom(std::string_view t, std::string_view word, size_t from) {
 // start only moves forward, so a found position stays valid until it is
 // passed, and a word found nowhere is never looked for again: the text is
 // read once per word.
+template <char kFirst, char kFirstUpper>
 class WordCursor {
  public:
-  WordCursor(std::string_view t, std::string_view word)
-      : t_(t), word_(word), at_(FindWordFrom(t, word, 0)) {}
+  WordCursor(std::string_view t, std::string_view rest)
+      : t_(t), rest_(rest), at_(FindWordFrom<kFirst, kFirstUpper>(t, rest, 0)) {}
 
   // The 1-based position of the first occurrence at or after the 0-based
   // `from`, or 0.
   int64_t From(size_t from) {
-    if (at_ != 0 && static_cast<size_t>(at_ - 1) < from) at_ = FindWordFrom(t_, word_, from);
+    if (at_ != 0 && static_cast<size_t>(at_ - 1) < from) {
+      at_ = FindWordFrom<kFirst, kFirstUpper>(t_, rest_, from);
+    }
     return at_;
   }
 
  private:
   std::string_view t_;
-  std::string_view word_;
+  std::string_view rest_;
   int64_t at_;
 };
 
@@ -75,8 +102,8 @@ class WordCursor {
 Text GetLinks(std::string_view text) {
   // The scheme words hold neither blanks nor control bytes, so they are found
   // in the text itself, and a link ends at its end as at any blank.
-  WordCursor http(text, "http:");
-  WordCursor ftp(text, "ftp:");
+  WordCursor<'h', 'H'> http(text, "ttp:");
+  WordCursor<'f', 'F'> ftp(text, "tp:");
   Text out;
   size_t from = 0;
   for (;;) {
@@ -95,20 +122,19 @@ Text GetLinks(std::string_view text) {
 }
 
 Text MakeLink(std::string_view text) {
-  size_t size = text.size();
+  const EscapeTable& escapes = Escapes();
+  size_t size = 0;
+  for (char c : text) size += escapes[static_cast<unsigned char>(c)].length;
+  // Every entry is stored whole, so the last one may write up to three bytes
+  // past the result; those are cut off at the end.
+  Text out(size + sizeof(Escape), '\0');
+  char* o = out.data();
   for (char c : text) {
-    if (!kPlainBytes.Contains(static_cast<unsigned char>(c))) size += 2;
+    const Escape& escape = escapes[static_cast<unsigned char>(c)];
+    std::memcpy(o, &escape, sizeof escape);
+    o += escape.length;
   }
-  Text out;
-  out.reserve(size);
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (kPlainBytes.Contains(b)) {
-      out.push_back(c);
-    } else {
-      AppendPercentByte(out, b);
-    }
-  }
+  out.resize(size);
   return out;
 }
 
