@@ -67,7 +67,8 @@ class LineCopier {
   // Takes the line from `start` to `end`, whose break ends at `next`.
   void Keep(size_t start, size_t end, size_t next) {
     if (pending_ == kNone) pending_ = start;
-    if (next - end == kLineEnd.size()) return;  // CR LF: a break of two is only that
+    // A break of two bytes can only be CR LF, which stays as it is.
+    if (next - end == kLineEnd.size()) return;
     out_.append(source_.substr(pending_, end - pending_));
     out_.append(kLineEnd);
     pending_ = kNone;

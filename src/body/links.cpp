@@ -34,6 +34,7 @@ struct Escape {
   std::array<char, 3> bytes;
   uint8_t length;
 };
+static_assert(sizeof(Escape) == 4);
 using EscapeTable = std::array<Escape, 256>;
 
 // Made once, from the one definition of the escaped form.
@@ -56,10 +57,9 @@ const EscapeTable& Escapes() {
   return table;
 }
 
-// The 1-based position of the first occurrence of `word` in `t` at or after
-// the 0-based `from`, ignoring ASCII letter case; 0 when there is none.
-// `kFirst` and `kFirstUpper` are the word's first letter in both cases, and
-// `rest` the lower-case rest of it.
+// The 1-based position in `t`, at or after the 0-based `from`, of the first
+// occurrence of a word whose first letter is `kFirst` or `kFirstUpper` and
+// whose other bytes are `rest` in any ASCII letter case; 0 when there is none.
 template <char kFirst, char kFirstUpper>
 int64_t FindWordFrom(std::string_view t, std::string_view rest, size_t from) {
   for (size_t i = FindFirstOf<kFirst, kFirstUpper>(t, from); i < t.size();
