@@ -16,16 +16,16 @@ struct MacroEntry {
 
 constexpr std::array<MacroEntry, 12> kMacros = {{
     {"KOR_LN_VER", RunVersionBanner},
-    {"KORCITE", nullptr},
-    {"KORMKLINK", nullptr},
-    {"KORKILLCITE", nullptr},
+    {"KORCITE", RunCiteText},
+    {"KORMKLINK", RunMakeLink},
+    {"KORKILLCITE", RunKillCite},
     {"KORCUTHERE", RunSignatureSeparator},
     {"KORDELIVERYTIME", nullptr},
     {"KORREPLYTIME", nullptr},
     {"KORDELIVERYTODATE", nullptr},
     {"KORCHARSET", nullptr},
     {"KORMAILER", nullptr},
-    {"KORGETLINKS", nullptr},
+    {"KORGETLINKS", RunGetLinks},
     {"KORGETHEADER", nullptr},
 }};
 

@@ -14,6 +14,12 @@ using MacroRow = Text (*)(MacroCall& call);
 Text RunVersionBanner(MacroCall& call);
 Text RunSignatureSeparator(MacroCall& call);
 
+// body_macros.cpp
+Text RunCiteText(MacroCall& call);
+Text RunMakeLink(MacroCall& call);
+Text RunKillCite(MacroCall& call);
+Text RunGetLinks(MacroCall& call);
+
 }  // namespace lintrel
 
 #endif  // LINTREL_PLUGIN_MACRO_ROWS_H_

@@ -1,0 +1,159 @@
+#include "body/cite.h"
+
+#include <cstddef>
+
+#include "body/byte_search.h"
+
+namespace lintrel {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Line splitting reads up to the first byte 0; everything after it is
+// outside every line.
+std::string_view SplitPart(std::string_view text) {
+  return text.substr(0, text.find('\0'));
+}
+
+// The first CR or LF at or after `p`, or the end.
+size_t LineEnd(std::string_view t, size_t p) {
+  return FindFirstOf<'\r', '\n'>(t, p);
+}
+
+// Past the line break at `p`: CR LF, CR or LF, or nothing at the end.
+size_t SkipBreak(std::string_view t, size_t p) {
+  if (p < t.size() && t[p] == '\r') ++p;
+  if (p < t.size() && t[p] == '\n') ++p;
+  return p;
+}
+
+// True when `t` splits into more than `limit` lines; stops reading as soon
+// as it knows, so a short count on a long text looks at a few lines only.
+bool HasMoreLinesThan(std::string_view t, int64_t limit) {
+  int64_t lines = 0;
+  for (size_t p = 0; p < t.size() && lines <= limit; p = SkipBreak(t, LineEnd(t, p))) ++lines;
+  return lines > limit;
+}
+
+// The position just past the first `lines` lines of `t` and their breaks.
+size_t EndOfFirstLines(std::string_view t, int64_t lines) {
+  size_t p = 0;
+  for (; lines > 0 && p < t.size(); --lines) p = SkipBreak(t, LineEnd(t, p));
+  return p;
+}
+
+// The start of the last `lines` lines of `t` (which has at least that many),
+// found from the end. A CR before an LF always belongs to it, so reading the
+// breaks backwards pairs them as the forward split does.
+size_t StartOfLastLines(std::string_view t, int64_t lines) {
+  size_t start = t.size();
+  // A break at the very end closes the last line and opens none.
+  if (start > 0 && t[start - 1] == '\n') --start;
+  if (start > 0 && t[start - 1] == '\r') --start;
+  for (;;) {
+    start = FindLastOf<'\r', '\n'>(t, start);
+    if (--lines <= 0 || start == 0) return start;
+    --start;
+    if (t[start] == '\n' && start > 0 && t[start - 1] == '\r') --start;
+  }
+}
+
+// Builds a text from lines of a source text, each followed by CR LF. Lines
+// that already end in CR LF are gathered and copied in one piece.
+class LineCopier {
+ public:
+  LineCopier(std::string_view source, Text& out) : source_(source), out_(out) {}
+
+  // Takes the line from `start` to `end`, whose break ends at `next`.
+  void Keep(size_t start, size_t end, size_t next) {
+    if (pending_ == kNone) pending_ = start;
+    // A break of two bytes can only be CR LF, which stays as it is.
+    if (next - end == kLineEnd.size()) return;
+    out_.append(source_.substr(pending_, end - pending_));
+    out_.append(kLineEnd);
+    pending_ = kNone;
+  }
+
+  // Copies the lines gathered so far, up to `end`.
+  void Flush(size_t end) {
+    if (pending_ != kNone) out_.append(source_.substr(pending_, end - pending_));
+    pending_ = kNone;
+  }
+
+ private:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  std::string_view source_;
+  Text& out_;
+  size_t pending_ = kNone;
+};
+
+void AppendLines(Text& out, std::string_view lines) {
+  LineCopier copier(lines, out);
+  size_t p = 0;
+  while (p < lines.size()) {
+    const size_t start = p;
+    const size_t end = LineEnd(lines, p);
+    p = SkipBreak(lines, end);
+    copier.Keep(start, end, p);
+  }
+  copier.Flush(p);
+}
+
+}  // namespace
+
+Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
+  const std::string_view t = SplitPart(text);
+  if (count >= 0 && !HasMoreLinesThan(t, count)) return Text(text);
+  // Truncating division: -3 keeps -1 at the start and -2 at the end, none.
+  const int64_t head = count / 2;
+  const int64_t tail = int64_t{count} - head;
+  const std::string_view head_part = t.substr(0, head > 0 ? EndOfFirstLines(t, head) : 0);
+  const std::string_view tail_part = t.substr(tail > 0 ? StartOfLastLines(t, tail) : t.size());
+  // Each kept line trades its own break (at least one byte, but for the
+  // last line of the text) for CR LF.
+  const size_t kept = static_cast<size_t>((head > 0 ? head : 0) + (tail > 0 ? tail : 0));
+  Text out;
+  out.reserve(head_part.size() + tail_part.size() + kept + 1 +
+              (insert.empty() ? 0 : insert.size() + kLineEnd.size()));
+  AppendLines(out, head_part);
+  if (!insert.empty()) {
+    out.append(insert);
+    out.append(kLineEnd);
+  }
+  AppendLines(out, tail_part);
+  return out;
+}
+
+Text KillCite(std::string_view text, int32_t depth) {
+  if (depth <= 0) return Text(text);
+  // No marker is built: the run of ">" is counted as the line is read, so a
+  // depth longer than every line simply never matches.
+  const auto marker = static_cast<size_t>(depth);
+  const std::string_view t = SplitPart(text);
+  Text out;
+  out.reserve(t.size() + kLineEnd.size());
+  LineCopier copier(t, out);
+  size_t p = 0;
+  while (p < t.size()) {
+    const size_t start = p;
+    bool quoted = false;
+    // Each ">" starts or continues a run; the line ends at its break.
+    for (p = FindFirstOf<'\r', '\n', '>'>(t, p); p < t.size() && t[p] == '>';
+         p = FindFirstOf<'\r', '\n', '>'>(t, p)) {
+      const size_t run_start = p;
+      while (p < t.size() && t[p] == '>') ++p;
+      quoted |= p - run_start >= marker;
+    }
+    const size_t end = p;
+    p = SkipBreak(t, end);
+    if (quoted) {
+      copier.Flush(start);
+    } else {
+      copier.Keep(start, end, p);
+    }
+  }
+  copier.Flush(p);
+  return out;
+}
+
+}  // namespace lintrel

@@ -1,0 +1,141 @@
+#include "body/links.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "body/byte_search.h"
+#include "text/integer.h"
+#include "text/tokenizer.h"
+
+namespace lintrel {
+namespace {
+
+// The bytes that continue a link, judged on their ASCII lower-case form, so
+// that "A" to "Z" count as well. Bytes below 32 are blanks to the search.
+constexpr ByteSet MakeLinkCharacters() {
+  ByteSet set;
+  for (int b = 0x21; b <= 0x3A; ++b) set.Add(static_cast<unsigned char>(b));
+  for (int b = 'a'; b <= 'z'; ++b) set.Add(static_cast<unsigned char>(b));
+  for (int b = 'A'; b <= 'Z'; ++b) set.Add(static_cast<unsigned char>(b));
+  set.Add('@');
+  set.Add('_');
+  set.Add('~');
+  return set;
+}
+constexpr ByteSet kLinkCharacters = MakeLinkCharacters();
+
+// What link escaping writes for each byte: ASCII letters and digits stand
+// for themselves, every other byte is "%" and two hexadecimal digits. Four
+// bytes per entry, so that one entry is copied with one store.
+struct Escape {
+  std::array<char, 3> bytes;
+  uint8_t length;
+};
+static_assert(sizeof(Escape) == 4);
+using EscapeTable = std::array<Escape, 256>;
+
+// Made once, from the one definition of the escaped form.
+const EscapeTable& Escapes() {
+  static const EscapeTable table = [] {
+    EscapeTable escapes{};
+    for (int b = 0; b < 256; ++b) {
+      const auto c = static_cast<unsigned char>(b);
+      Escape& escape = escapes[c];
+      if (IsAsciiLetter(c) || IsAsciiDigit(c)) {
+        escape = {{static_cast<char>(c), 0, 0}, 1};
+      } else {
+        const Text percent = PercentByte(c);
+        escape.length = 3;
+        std::copy_n(percent.data(), 3, escape.bytes.data());
+      }
+    }
+    return escapes;
+  }();
+  return table;
+}
+
+// The 1-based position in `t`, at or after the 0-based `from`, of the first
+// occurrence of a word whose first letter is `kFirst` or `kFirstUpper` and
+// whose other bytes are `rest` in any ASCII letter case; 0 when there is none.
+template <char kFirst, char kFirstUpper>
+int64_t FindWordFrom(std::string_view t, std::string_view rest, size_t from) {
+  for (size_t i = FindFirstOf<kFirst, kFirstUpper>(t, from); i < t.size();
+       i = FindFirstOf<kFirst, kFirstUpper>(t, i + 1)) {
+    if (t.size() - i - 1 < rest.size()) return 0;
+    size_t k = 0;
+    while (k < rest.size() && AsciiLowerByte(t[i + 1 + k]) == rest[k]) ++k;
+    if (k == rest.size()) return static_cast<int64_t>(i) + 1;
+  }
+  return 0;
+}
+
+// The next occurrence of one scheme word at or after a moving start. The
+// start only moves forward, so a found position stays valid until it is
+// passed, and a word found nowhere is never looked for again: the text is
+// read once per word.
+template <char kFirst, char kFirstUpper>
+class WordCursor {
+ public:
+  WordCursor(std::string_view t, std::string_view rest)
+      : t_(t), rest_(rest), at_(FindWordFrom<kFirst, kFirstUpper>(t, rest, 0)) {}
+
+  // The 1-based position of the first occurrence at or after the 0-based
+  // `from`, or 0.
+  int64_t From(size_t from) {
+    if (at_ != 0 && static_cast<size_t>(at_ - 1) < from) {
+      at_ = FindWordFrom<kFirst, kFirstUpper>(t_, rest_, from);
+    }
+    return at_;
+  }
+
+ private:
+  std::string_view t_;
+  std::string_view rest_;
+  int64_t at_;
+};
+
+}  // namespace
+
+Text GetLinks(std::string_view text) {
+  // The scheme words hold neither blanks nor control bytes, so they are found
+  // in the text itself, and a link ends at its end as at any blank.
+  WordCursor<'h', 'H'> http(text, "ttp:");
+  WordCursor<'f', 'F'> ftp(text, "tp:");
+  Text out;
+  size_t from = 0;
+  for (;;) {
+    const int64_t found = SmallerNonZero(http.From(from), ftp.From(from));
+    if (found == 0) break;
+    const auto start = static_cast<size_t>(found - 1);
+    size_t end = start;
+    while (end < text.size() && kLinkCharacters.Contains(static_cast<unsigned char>(text[end]))) {
+      ++end;
+    }
+    if (!out.empty()) out.append("\r\n");
+    out.append(text.substr(start, end - start));
+    from = end;
+  }
+  return out;
+}
+
+Text MakeLink(std::string_view text) {
+  const EscapeTable& escapes = Escapes();
+  size_t size = 0;
+  for (char c : text) size += escapes[static_cast<unsigned char>(c)].length;
+  // Every entry is stored whole, so the last one may write up to three bytes
+  // past the result; those are cut off at the end.
+  Text out(size + sizeof(Escape), '\0');
+  char* o = out.data();
+  for (char c : text) {
+    const Escape& escape = escapes[static_cast<unsigned char>(c)];
+    std::memcpy(o, &escape, sizeof escape);
+    o += escape.length;
+  }
+  out.resize(size);
+  return out;
+}
+
+}  // namespace lintrel
