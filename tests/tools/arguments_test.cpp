@@ -1,0 +1,76 @@
+#include "tools/arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/cli_error.h"
+
+namespace lintrel::cli {
+namespace {
+
+using Arguments = std::vector<std::string_view>;
+
+TEST(ArgumentsTest, ReadsRunOptionsMacroAndParameters) {
+  const Options options =
+      ParseArguments({"run", "--headers", "h.txt", "--param-file", "1", "p1.bin", "--now",
+                      "2024-03-15T10:30:00Z", "KORKILLCITE", "", "--not-an-option", "x"});
+  EXPECT_EQ(options.command, Command::kRun);
+  EXPECT_EQ(options.headers, "h.txt");
+  EXPECT_FALSE(options.body.has_value());
+  EXPECT_EQ(options.parameter_files[1], "p1.bin");
+  EXPECT_FALSE(options.parameter_files[0].has_value());
+  ASSERT_TRUE(options.now.has_value());
+  EXPECT_EQ(options.now->hour, 10);
+  EXPECT_EQ(options.macro, "KORKILLCITE");
+  EXPECT_EQ(options.parameters, (std::vector<std::string>{"", "--not-an-option", "x"}));
+
+  EXPECT_EQ(ParseArguments({"run", "--", "-ODD"}).macro, "-ODD");
+  EXPECT_EQ(ParseArguments({"report", "--message", "-"}).message, "-");
+  EXPECT_EQ(ParseArguments({"list"}).command, Command::kList);
+  EXPECT_EQ(ParseArguments({"--version"}).command, Command::kVersion);
+  EXPECT_EQ(ParseArguments({"--help"}).command, Command::kHelp);
+}
+
+TEST(ArgumentsTest, RefusesCommandLinesThatDoNotFit) {
+  struct Case {
+    Arguments arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, "no command given"},
+      {{"frobnicate"}, "unknown command 'frobnicate'"},
+      {{"list", "extra"}, "unexpected argument 'extra'"},
+      {{"run"}, "no macro name given"},
+      {{"run", "--message"}, "--message needs a value"},
+      {{"run", "--message", "a", "--message", "b", "M"}, "--message is given twice"},
+      {{"run", "--bogus", "M"}, "unknown option --bogus"},
+      {{"report", "--headers", "h"}, "unknown option --headers for report"},
+      {{"report", "KORCITE"}, "unexpected argument 'KORCITE'"},
+      {{"run", "--message", "m", "--body", "b", "M"},
+       "--message cannot be combined with --headers or --body"},
+      {{"run", "--mbox", "m", "--headers", "h", "M"},
+       "--mbox cannot be combined with --message, --headers or --body"},
+      {{"run", "--param-file", "4", "f", "M"},
+       "--param-file takes a parameter number from 0 to 3, not '4'"},
+      {{"run", "--param-file", "0", "f", "--param-file", "0", "g", "M"},
+       "--param-file 0 is given twice"},
+      {{"run", "--message", "-", "--param-file", "0", "-", "M"},
+       "standard input (-) can be read only once"},
+      {{"run", "--now", "yesterday", "M"},
+       "--now takes a UTC time YYYY-MM-DDTHH:MM:SS[.mmm]Z, not 'yesterday'"},
+      {{"run", "M", "0", "1", "2", "3", "4"}, "at most four parameters, P0 to P3"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParseArguments(c.arguments);
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const UsageError& error) {
+      EXPECT_EQ(error.what(), c.message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lintrel::cli

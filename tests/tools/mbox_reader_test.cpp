@@ -1,0 +1,95 @@
+#include "tools/mbox_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lintrel::cli {
+namespace {
+
+constexpr char kOversized[] = "<oversized>";
+
+// Reads all of `input`, handed over `read_size` bytes at a time, and answers
+// each message's bytes (or kOversized).
+std::vector<std::string> ReadAll(const std::string& input, size_t read_size,
+                                 size_t max_message = kMaxInputBytes) {
+  size_t offset = 0;
+  MboxReader reader(
+      [&](char* buffer, size_t capacity) {
+        const size_t n = std::min({capacity, read_size, input.size() - offset});
+        std::memcpy(buffer, input.data() + offset, n);
+        offset += n;
+        return n;
+      },
+      max_message, read_size);
+  std::vector<std::string> messages;
+  while (const std::optional<MboxMessage> message = reader.Next()) {
+    messages.push_back(message->oversized ? kOversized : std::string(message->bytes));
+  }
+  EXPECT_EQ(reader.bytes_read(), input.size());
+  return messages;
+}
+
+using Messages = std::vector<std::string>;
+
+TEST(MboxReaderTest, SplitsAtFromLinesAfterEmptyLines) {
+  struct Case {
+    std::string input;
+    Messages messages;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"From a\nx\n", {"x\n"}},
+      {"From a\nx\n\nFrom b\ny\n", {"x\n", "y\n"}},
+      // The empty line at the end is a separator too.
+      {"From a\nx\n\nFrom b\ny\n\n", {"x\n", "y\n"}},
+      {"From a\r\nS: 1\r\n\r\nx\r\n\r\nFrom b\r\ny\r\n\r\n", {"S: 1\r\n\r\nx\r\n", "y\r\n"}},
+      // Only one empty line separates; another belongs to the message.
+      {"From a\nx\n\n\nFrom b\ny", {"x\n\n", "y"}},
+      // "From " that does not follow an empty line, or is quoted, stays.
+      {"From a\nx\nFrom b\n", {"x\nFrom b\n"}},
+      {"From a\nx\r\nFrom b\n", {"x\r\nFrom b\n"}},
+      {"From a\nx\n\n>From b\n", {"x\n\n>From b\n"}},
+      {"From a\nx\n\nFromage\n", {"x\n\nFromage\n"}},
+      // Empty messages, and a "From " line that ends the input.
+      {"From a\n\nFrom b\n\n", {"", ""}},
+      {"From a\nx\n\nFrom b", {"x\n", ""}},
+      {"From a", {""}},
+      // Bytes before the first "From " line are a message of their own.
+      {"junk\n\nFrom a\nx\n", {"junk\n", "x\n"}},
+      {"\nFrom a\nx\n", {"x\n"}},
+      {"Subject: s\n\nbody\n", {"Subject: s\n\nbody\n"}},
+      {"\n", {}},
+      // A CR alone does not end a line.
+      {"From a\nx\r\rFrom b\n", {"x\r\rFrom b\n"}},
+      {"From a\nx\n\r\nFrom b\ny\n", {"x\n", "y\n"}},
+  };
+  for (const Case& c : cases) {
+    for (size_t read_size : {1, 2, 3, 5, 7, 1 << 20}) {
+      EXPECT_EQ(ReadAll(c.input, read_size), c.messages)
+          << "input: " << c.input << " read size: " << read_size;
+    }
+  }
+}
+
+TEST(MboxReaderTest, SkipsMessagesAboveTheLimitWithoutHoldingThem) {
+  const std::string long_line(40, 'z');
+  const std::string input = "From a\n" + long_line + "\n\nFrom b\nok\n\nFrom c\n" + long_line +
+                            "\nFrom d\n\nFrom e\nabcd";
+  for (size_t read_size : {1, 3, 8, 1 << 20}) {
+    EXPECT_EQ(ReadAll(input, read_size, 4), (Messages{kOversized, "ok\n", kOversized, "abcd"}))
+        << "read size: " << read_size;
+  }
+}
+
+TEST(MboxReaderTest, PassesReadErrorsOn) {
+  MboxReader reader([](char*, size_t) -> size_t { throw std::runtime_error("disk gone"); });
+  EXPECT_THROW(reader.Next(), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace lintrel::cli

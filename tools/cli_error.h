@@ -1,0 +1,27 @@
+// The command's own failures, as opposed to errors that a macro raises.
+// Both kinds below end the command with exit status 2.
+#ifndef LINTREL_TOOLS_CLI_ERROR_H_
+#define LINTREL_TOOLS_CLI_ERROR_H_
+
+#include <stdexcept>
+#include <string>
+
+namespace lintrel::cli {
+
+// An input that cannot be read, output that cannot be written, or an option
+// this build cannot honour. Reported as "lintrel: MESSAGE".
+class CliError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A command line that does not fit the interface. Reported as
+// "lintrel: MESSAGE" followed by the short usage.
+class UsageError : public CliError {
+ public:
+  using CliError::CliError;
+};
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_CLI_ERROR_H_

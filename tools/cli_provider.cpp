@@ -1,0 +1,100 @@
+#include "tools/cli_provider.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/integer.h"
+
+namespace lintrel::cli {
+namespace {
+
+constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
+constexpr int32_t kNotImplemented = static_cast<int32_t>(0x80004001u);
+
+// {00000000-0000-0000-C000-000000000046}
+constexpr InterfaceId kUnknownId = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+bool SameId(const InterfaceId& a, const InterfaceId& b) {
+  return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
+         std::memcmp(a.data4, b.data4, sizeof a.data4) == 0;
+}
+
+}  // namespace
+
+void CliProvider::SetItem(int32_t item, std::string_view bytes) {
+  for (auto& [number, value] : items_) {
+    if (number == item) {
+      value = bytes;
+      return;
+    }
+  }
+  items_.emplace_back(item, bytes);
+}
+
+std::optional<Text> CliProvider::Stored(int32_t item) const {
+  const auto found = stored_.find(item);
+  if (found == stored_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string_view CliProvider::Item(int32_t item) const {
+  const auto stored = stored_.find(item);
+  if (stored != stored_.end()) return stored->second;
+  for (const auto& [number, value] : items_) {
+    if (number == item) return value;
+  }
+  return std::string_view();
+}
+
+int32_t CliProvider::QueryInterface(const InterfaceId& id, void** object) {
+  if (object == nullptr) return kNoInterface;
+  if (!SameId(id, kDataProviderId) && !SameId(id, kUnknownId)) {
+    *object = nullptr;
+    return kNoInterface;
+  }
+  *object = this;
+  AddRef();
+  return 0;
+}
+
+uint32_t CliProvider::AddRef() {
+  return static_cast<uint32_t>(++references_);
+}
+
+uint32_t CliProvider::Release() {
+  return static_cast<uint32_t>(--references_);
+}
+
+int32_t CliProvider::FetchItem(int32_t item, char* buffer, int32_t length) {
+  const std::string_view value = Item(item);
+  const size_t size = std::min<size_t>(value.size(), INT32_MAX);
+  if (buffer == nullptr) return static_cast<int32_t>(size);
+  const size_t n = std::min<size_t>(size, length > 0 ? static_cast<size_t>(length) : 0);
+  if (n > 0) std::memcpy(buffer, value.data(), n);
+  return static_cast<int32_t>(n);
+}
+
+int32_t CliProvider::StoreItem(int32_t item, const char* bytes, int32_t length) {
+  stored_[item].assign(bytes != nullptr && length > 0 ? bytes : "",
+                       length > 0 ? static_cast<size_t>(length) : 0);
+  return 0;
+}
+
+int32_t CliProvider::FetchInteger(int32_t item) {
+  return TryParseInt(Item(item)).value_or(0);
+}
+
+int32_t CliProvider::Unused7() {
+  return kNotImplemented;
+}
+int32_t CliProvider::Unused8() {
+  return kNotImplemented;
+}
+int32_t CliProvider::Unused9() {
+  return kNotImplemented;
+}
+int32_t CliProvider::Unused10() {
+  return kNotImplemented;
+}
+
+}  // namespace lintrel::cli

@@ -1,0 +1,63 @@
+// The command's own data provider: it answers from byte ranges that the
+// command holds (a message file, parameter texts) and keeps what the plug-in
+// stores.
+#ifndef LINTREL_TOOLS_CLI_PROVIDER_H_
+#define LINTREL_TOOLS_CLI_PROVIDER_H_
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "plugin/data_provider.h"
+#include "text/text.h"
+
+namespace lintrel::cli {
+
+class CliProvider final : public ITBPDataProvider {
+ public:
+  // Item `item` answers with `bytes`, which must outlive the provider's use.
+  // Items never set are empty.
+  void SetItem(int32_t item, std::string_view bytes);
+
+  // The text stored last under `item`, nullopt when nothing was stored.
+  std::optional<Text> Stored(int32_t item) const;
+
+  // References taken and not yet released.
+  int references() const { return references_; }
+
+  // Answers for this interface and the base interface; the provider lives on
+  // the caller's stack, so the reference count only keeps score.
+  int32_t LINTREL_STDCALL QueryInterface(const InterfaceId& id, void** object) override;
+  uint32_t LINTREL_STDCALL AddRef() override;
+  uint32_t LINTREL_STDCALL Release() override;
+
+  // With a null buffer: the item's length (at most INT32_MAX). With a buffer:
+  // copies min(length, item length) bytes and answers that count.
+  int32_t LINTREL_STDCALL FetchItem(int32_t item, char* buffer, int32_t length) override;
+
+  // Keeps a copy; later fetches of the item answer with it.
+  int32_t LINTREL_STDCALL StoreItem(int32_t item, const char* bytes, int32_t length) override;
+
+  // The item's text read as an integer (`TryParseInt`), 0 when it is absent
+  // or no number.
+  int32_t LINTREL_STDCALL FetchInteger(int32_t item) override;
+
+  int32_t LINTREL_STDCALL Unused7() override;
+  int32_t LINTREL_STDCALL Unused8() override;
+  int32_t LINTREL_STDCALL Unused9() override;
+  int32_t LINTREL_STDCALL Unused10() override;
+
+ private:
+  std::string_view Item(int32_t item) const;
+
+  std::vector<std::pair<int32_t, std::string_view>> items_;
+  std::map<int32_t, Text> stored_;
+  int references_ = 0;
+};
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_CLI_PROVIDER_H_

@@ -1,0 +1,29 @@
+#include "tools/macro_runner.h"
+
+#include "plugin/dispatcher.h"
+#include "text/errors.h"
+#include "tools/cli_provider.h"
+
+namespace lintrel::cli {
+
+MacroOutcome RunMacro(std::string_view name, const MessageParts& message,
+                      const Parameters& parameters, const MacroEnvironment& environment) {
+  CliProvider message_provider;
+  message_provider.SetItem(kItemHeaders, message.headers);
+  message_provider.SetItem(kItemBody, message.body);
+  CliProvider parameter_provider;
+  for (int32_t n = 0; n < static_cast<int32_t>(parameters.size()); ++n) {
+    parameter_provider.SetItem(n, parameters[n]);
+  }
+  MacroOutcome outcome;
+  try {
+    ExecMacro(name, &message_provider, &parameter_provider, environment);
+    outcome.text = message_provider.Stored(kItemResult).value_or(Text());
+  } catch (const Exception& error) {
+    outcome.ok = false;
+    outcome.text = error.Message();
+  }
+  return outcome;
+}
+
+}  // namespace lintrel::cli

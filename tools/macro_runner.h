@@ -1,0 +1,31 @@
+// One macro call as the command makes it: two providers built from the
+// message and the parameters, then the plug-in's own dispatcher.
+#ifndef LINTREL_TOOLS_MACRO_RUNNER_H_
+#define LINTREL_TOOLS_MACRO_RUNNER_H_
+
+#include <array>
+#include <string_view>
+
+#include "plugin/macro_call.h"
+#include "text/text.h"
+#include "tools/message_split.h"
+
+namespace lintrel::cli {
+
+// Items 0 to 3 of the parameter provider.
+using Parameters = std::array<std::string_view, 4>;
+
+struct MacroOutcome {
+  bool ok = true;
+  // The stored result, or the message of the error the macro raised.
+  Text text;
+};
+
+// Runs `name` through `ExecMacro`. An error the plug-in raises is caught and
+// returned; nothing else is.
+MacroOutcome RunMacro(std::string_view name, const MessageParts& message,
+                      const Parameters& parameters, const MacroEnvironment& environment);
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_MACRO_RUNNER_H_

@@ -1,0 +1,51 @@
+#include "tools/report.h"
+
+#include <array>
+
+#include "plugin/identity.h"
+#include "tools/output_format.h"
+
+namespace lintrel::cli {
+namespace {
+
+// The parameters are those a user who gives none gets, except the field name.
+const std::array<ReportMacro, 8> kMessageReaders = {{
+    {"KORDELIVERYTIME", {}},
+    {"KORDELIVERYTODATE", {}},
+    {"KORCHARSET", {}},
+    {"KORMAILER", {}},
+    {"KORREPLYTIME", {}},
+    {"KORGETLINKS", {}},
+    {"KORCITE", {}},
+    {"KORGETHEADER", {"Subject:"}},
+}};
+
+}  // namespace
+
+std::vector<ReportMacro> ReportMacros() {
+  std::vector<ReportMacro> macros;
+  std::string_view list = kMacroList;
+  while (!list.empty()) {
+    const size_t end = list.find("\r\n");
+    const std::string_view name = list.substr(0, end);
+    list.remove_prefix(end == std::string_view::npos ? list.size() : end + 2);
+    for (const ReportMacro& reader : kMessageReaders) {
+      if (reader.name == name) macros.push_back(reader);
+    }
+  }
+  return macros;
+}
+
+Report MakeReport(const MessageParts& message, const MacroEnvironment& environment) {
+  Report report;
+  for (const ReportMacro& macro : ReportMacros()) {
+    const MacroOutcome outcome = RunMacro(macro.name, message, macro.parameters, environment);
+    report.text.append(macro.name);
+    report.text += outcome.ok ? ": " : ": error: ";
+    AppendIndented(report.text, outcome.text);
+    if (!outcome.ok) report.all_succeeded = false;
+  }
+  return report;
+}
+
+}  // namespace lintrel::cli

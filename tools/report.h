@@ -1,0 +1,36 @@
+// `lintrel report`: every macro that reads the message, run once each.
+#ifndef LINTREL_TOOLS_REPORT_H_
+#define LINTREL_TOOLS_REPORT_H_
+
+#include <string_view>
+#include <vector>
+
+#include "plugin/macro_call.h"
+#include "text/text.h"
+#include "tools/macro_runner.h"
+#include "tools/message_split.h"
+
+namespace lintrel::cli {
+
+struct ReportMacro {
+  std::string_view name;
+  Parameters parameters;
+};
+
+// The macros whose inputs include the header block or the body, in the order
+// of the macro list, each with its default parameters. "KORGETHEADER" has no
+// default field name and is given "Subject:".
+std::vector<ReportMacro> ReportMacros();
+
+struct Report {
+  // One "MACRO: result" line each; a result's later lines follow indented by
+  // two blanks, and an error reads "MACRO: error: MESSAGE".
+  Text text;
+  bool all_succeeded = true;
+};
+
+Report MakeReport(const MessageParts& message, const MacroEnvironment& environment);
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_REPORT_H_
