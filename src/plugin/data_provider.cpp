@@ -1,8 +1,8 @@
 #include "plugin/data_provider.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "text/errors.h"
@@ -14,15 +14,18 @@ Text FetchText(ITBPDataProvider* provider, int32_t item) {
   ProviderReference reference(provider);
   const int32_t length = provider->FetchItem(item, nullptr, -1);
   if (length > kMaxItemLength) throw EOutOfMemory();
-  std::unique_ptr<char[]> buffer;
+  // The text itself is the buffer, so a large item is held once, not twice.
+  Text text;
   if (length > 0) {
-    buffer.reset(new (std::nothrow) char[static_cast<size_t>(length)]);
-    if (!buffer) throw EOutOfMemory();
+    try {
+      text.resize(static_cast<size_t>(length));
+    } catch (const std::bad_alloc&) {
+      throw EOutOfMemory();
+    }
   }
-  provider->FetchItem(item, buffer.get(), length);
-  if (!buffer) return Text();
-  const char* const end = static_cast<const char*>(std::memchr(buffer.get(), 0, length));
-  return Text(buffer.get(), end != nullptr ? end - buffer.get() : length);
+  provider->FetchItem(item, length > 0 ? text.data() : nullptr, length);
+  text.resize(std::min(text.size(), text.find('\0')));
+  return text;
 }
 
 int32_t FetchInteger(ITBPDataProvider* provider, int32_t item) {
