@@ -12,6 +12,14 @@
 #include "text/date_time_format.h"
 #include "text/errors.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// The C library's newlocale loses its copy of LOCPATH on every call while
+// that variable is set, which the generated locale below needs.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:__argz_add_sep\n";
+}
+#endif
+
 namespace lintrel::platform {
 namespace {
 
