@@ -35,22 +35,8 @@ bool StartsWithIgnoringCase(std::string_view t, std::string_view word) {
 
 // The letters whose repeats are counted as one run.
 bool TakesRun(char letter) {
-  switch (letter) {
-    case 'C':
-    case 'D':
-    case 'E':
-    case 'G':
-    case 'H':
-    case 'M':
-    case 'N':
-    case 'S':
-    case 'T':
-    case 'Y':
-    case 'Z':
-      return true;
-    default:
-      return false;
-  }
+  constexpr std::string_view kRunLetters = "CDEGHMNSTYZ";
+  return kRunLetters.find(letter) != std::string_view::npos;
 }
 
 class Renderer {
