@@ -42,7 +42,9 @@ TEST(PosixLocaleTest, DateFormatsBecomeEngineLetters) {
       // Literal text prints as itself: letters, quotes, "/" and ":" are
       // quoted, other bytes copied.
       {"%d de %B de %Y", "dd \"de \"MMMM \"de \"yyyy", '\0'},
-      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5", "yyyy\xe5\xb9\xb4MM\xe6\x9c\x88" "dd\xe6\x97\xa5",
+      {"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5",
+       "yyyy\xe5\xb9\xb4MM\xe6\x9c\x88"
+       "dd\xe6\x97\xa5",
        '\0'},
       {"%Y. %m. %d.", "yyyy. MM. dd.", '\0'},
       {"%d.%m/%y:x", "dd/MM\"/\"yy\":x\"", '.'},
