@@ -4,8 +4,13 @@
 #ifndef LINTREL_PLATFORM_PLATFORM_H_
 #define LINTREL_PLATFORM_PLATFORM_H_
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace lintrel::platform {
 
@@ -33,6 +38,28 @@ SystemTime ReadUtcClock();
 // answers true; answers false, having copied nothing, otherwise. Never
 // raises, also for a destination that is not mapped.
 bool CopyToWritableMemory(void* destination, const void* source, size_t n);
+
+// Renders a Gregorian date in the locale's alternative calendar with a
+// date picture ("yy", "yyyy" or "gg"); the empty text when it cannot.
+using AltCalendarFormatter = std::function<std::string(int64_t year, unsigned month, unsigned day,
+                                                       std::string_view picture)>;
+
+// The regional-settings service of one locale, as the settings reader asks
+// it. Empty members mean the platform has no such service.
+struct LocaleService {
+  // The value of locale item `item` (a LOCALE_* number) if the platform has
+  // one that fits `room` bytes with its terminating byte 0; nullopt if not.
+  std::function<std::optional<std::string>(uint32_t item, size_t room)> read_item;
+  // The primary language of the locale (its identifier's low 10 bits).
+  uint16_t primary_language = 0;
+  // The bytes that begin a double-byte character in the settings' code page.
+  std::bitset<256> lead_bytes;
+  AltCalendarFormatter format_alt_date;
+};
+
+// The service for the locale of the calling thread. Called once, while the
+// library loads; the portable build has none and answers no values.
+LocaleService ThreadLocaleService();
 
 }  // namespace lintrel::platform
 

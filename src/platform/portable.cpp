@@ -1,6 +1,7 @@
 // The platform services of the native build: a code page 1252 lower-casing
 // table and the C++ system clock. There is no host memory to protect here,
-// so copies are plain.
+// so copies are plain, and no regional-settings service, so the settings
+// take their built-in defaults.
 #include <array>
 #include <chrono>
 #include <cstring>
@@ -58,6 +59,10 @@ SystemTime ReadUtcClock() {
 bool CopyToWritableMemory(void* destination, const void* source, size_t n) {
   if (n > 0) std::memcpy(destination, source, n);
   return true;
+}
+
+LocaleService ThreadLocaleService() {
+  return {};
 }
 
 }  // namespace lintrel::platform

@@ -13,10 +13,16 @@
 #include "plugin/handover.h"
 #include "plugin/identity.h"
 #include "text/errors.h"
+#include "text/regional_settings.h"
 
 using lintrel::ITBPDataProvider;
 
 namespace {
+
+// The user's regional settings, read once while the library loads (static
+// initialisation runs on the loading thread, so its locale is the one read)
+// and only read afterwards.
+const lintrel::RegionalSettings kLoadedSettings = lintrel::LoadRegionalSettings();
 
 // Room for the message of an error on its way to the host; longer messages
 // are cut.
@@ -74,8 +80,9 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
             ? std::string_view(name, static_cast<size_t>(name_length))
             : std::string_view();
     try {
-      return lintrel::ExecMacro(macro_name, message_provider, parameter_provider,
-                                lintrel::MacroEnvironment{});
+      lintrel::MacroEnvironment environment;
+      environment.settings = &kLoadedSettings;
+      return lintrel::ExecMacro(macro_name, message_provider, parameter_provider, environment);
     } catch (const lintrel::Exception& error) {
       CopyMessage(error.Message(), message, message_length);
     } catch (const std::bad_alloc&) {

@@ -9,14 +9,17 @@
 
 #include "platform/platform.h"
 #include "plugin/data_provider.h"
+#include "text/regional_settings.h"
 #include "text/text.h"
 
 namespace lintrel {
 
-// What a call reads besides its providers. The DLL passes the real clock;
-// tests and the command line pass their own.
+// What a call reads besides its providers. The DLL passes the real clock
+// and the settings it read when it was loaded; tests and the command line
+// pass their own.
 struct MacroEnvironment {
   std::function<platform::SystemTime()> read_clock = platform::ReadUtcClock;
+  const RegionalSettings* settings = &BuiltInSettings();
 };
 
 class MacroCall {
