@@ -1,6 +1,7 @@
 // lintrel: runs the plug-in's macros over message files and mailboxes, playing
 // the part of the e-mail client.
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,7 +78,11 @@ int Main(const std::vector<std::string_view>& arguments) {
     if (options.now) {
       environment.read_clock = [now = *options.now] { return now; };
     }
-    if (options.locale) ApplyLocale(*options.locale, environment);
+    std::optional<RegionalSettings> locale_settings;
+    if (options.locale) {
+      locale_settings = LocaleSettings(*options.locale);
+      environment.settings = &*locale_settings;
+    }
     if (options.command == Command::kReport) return RunReport(options, environment);
     return options.mbox ? RunOnMailbox(options, environment) : RunOnMessage(options, environment);
   } catch (const UsageError& error) {

@@ -4,14 +4,13 @@
 
 #include <string_view>
 
-#include "plugin/macro_call.h"
+#include "text/regional_settings.h"
 
 namespace lintrel::cli {
 
-// Puts the regional settings of the POSIX locale `name` into `environment`.
-// This build has no reader of POSIX locale settings yet, so it raises
-// CliError "--locale is not available in this build" (exit status 2).
-void ApplyLocale(std::string_view name, MacroEnvironment& environment);
+// The regional settings of the installed POSIX locale `name`; raises
+// CliError (exit status 2) when there is no such locale.
+RegionalSettings LocaleSettings(std::string_view name);
 
 }  // namespace lintrel::cli
 
