@@ -2,87 +2,20 @@
 // fifteen locales. The DLL reads the regional settings while it loads, so
 // for each locale the thread locale is set first, then the DLL is loaded,
 // and it is freed again afterwards.
-//
-// Self-contained: the data provider is a plain table of ten function
-// pointers written from the interface description, not from the plug-in's
-// headers, so that a slot-order mistake on either side shows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "host_provider.h"
+#include "plugin_library.h"
+
+namespace host {
 namespace {
-
-constexpr int32_t kItemHeaders = 243;
-constexpr int32_t kItemResult = 123257;
-
-struct Provider;
-
-// QueryInterface, AddRef, Release, FetchItem, StoreItem, FetchInteger and
-// four slots the plug-in never calls.
-struct ProviderTable {
-  int32_t(__stdcall* query_interface)(Provider* self, const void* id, void** object);
-  uint32_t(__stdcall* add_ref)(Provider* self);
-  uint32_t(__stdcall* release)(Provider* self);
-  int32_t(__stdcall* fetch_item)(Provider* self, int32_t item, char* buffer, int32_t length);
-  int32_t(__stdcall* store_item)(Provider* self, int32_t item, const char* bytes, int32_t length);
-  int32_t(__stdcall* fetch_integer)(Provider* self, int32_t item);
-  int32_t(__stdcall* unused[4])(Provider* self);
-};
-
-struct Provider {
-  const ProviderTable* table = nullptr;
-  std::string headers;  // item 243; every other item is empty
-  std::vector<std::string> stored;
-  long references = 0;
-};
-
-int32_t __stdcall QueryInterface(Provider*, const void*, void** object) {
-  if (object != nullptr) *object = nullptr;
-  return static_cast<int32_t>(E_NOINTERFACE);
-}
-uint32_t __stdcall AddRef(Provider* self) {
-  return static_cast<uint32_t>(++self->references);
-}
-uint32_t __stdcall Release(Provider* self) {
-  return static_cast<uint32_t>(--self->references);
-}
-int32_t __stdcall FetchItem(Provider* self, int32_t item, char* buffer, int32_t length) {
-  const std::string value = item == kItemHeaders ? self->headers : std::string();
-  if (buffer == nullptr) return static_cast<int32_t>(value.size());
-  const size_t n = length > 0 && static_cast<size_t>(length) < value.size()
-                       ? static_cast<size_t>(length)
-                       : value.size();
-  std::memcpy(buffer, value.data(), n);
-  return static_cast<int32_t>(n);
-}
-int32_t __stdcall StoreItem(Provider* self, int32_t item, const char* bytes, int32_t length) {
-  if (item == kItemResult) self->stored.emplace_back(bytes, static_cast<size_t>(length));
-  return 0;
-}
-int32_t __stdcall FetchInteger(Provider*, int32_t) {
-  return 0;
-}
-int32_t __stdcall Unused(Provider*) {
-  ADD_FAILURE() << "the plug-in called an unused provider slot";
-  return 0;
-}
-
-constexpr ProviderTable kTable = {QueryInterface,
-                                  AddRef,
-                                  Release,
-                                  FetchItem,
-                                  StoreItem,
-                                  FetchInteger,
-                                  {Unused, Unused, Unused, Unused}};
-
-using ExecMacro = int32_t(__stdcall*)(const char* name, int32_t length, Provider* message,
-                                      Provider* parameters);
 
 struct LocaleCase {
   const char* tag;
@@ -160,23 +93,22 @@ std::vector<std::string> PluginRenderings(LCID locale) {
     ADD_FAILURE() << "KOR_LINTREL.TBP does not load: " << GetLastError();
     return renderings;
   }
-  const auto exec =
-      reinterpret_cast<ExecMacro>(reinterpret_cast<void*>(GetProcAddress(dll, "TBP_ExecMacro")));
+  const auto exec = reinterpret_cast<Plugin::ExecMacro>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "TBP_ExecMacro")));
   if (exec == nullptr) {
     ADD_FAILURE() << "TBP_ExecMacro is not exported";
   } else {
     for (const Moment& moment : kMoments) {
-      Provider message;
-      Provider parameters;
-      message.table = parameters.table = &kTable;
-      message.headers = "Return-Path: <a@example.org>\r\nReceived: from relay by mx; " +
-                        std::string(moment.header_date) +
-                        "\r\nReceived: from origin by relay; Mon, 1 Jan 2001 00:00:00 +0000\r\n";
+      HostProvider message;
+      HostProvider parameters;
+      message.items[243] = "Return-Path: <a@example.org>\r\nReceived: from relay by mx; " +
+                           std::string(moment.header_date) +
+                           "\r\nReceived: from origin by relay; Mon, 1 Jan 2001 00:00:00 +0000\r\n";
       const std::string name = "KORDELIVERYTODATE";
       EXPECT_EQ(exec(name.data(), static_cast<int32_t>(name.size()), &message, &parameters),
-                kItemResult);
-      EXPECT_EQ(message.references, 0);
-      EXPECT_EQ(parameters.references, 0);
+                123257);
+      EXPECT_EQ(message.references, 1);
+      EXPECT_EQ(parameters.references, 1);
       renderings.push_back(message.stored.empty() ? "<nothing stored>" : message.stored.back());
     }
   }
@@ -208,3 +140,4 @@ TEST(LocaleTest, SettingsAreReadWhenTheLibraryLoads) {
 }
 
 }  // namespace
+}  // namespace host
