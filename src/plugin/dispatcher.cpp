@@ -20,13 +20,13 @@ constexpr std::array<MacroEntry, 12> kMacros = {{
     {"KORMKLINK", nullptr},
     {"KORKILLCITE", nullptr},
     {"KORCUTHERE", RunSignatureSeparator},
-    {"KORDELIVERYTIME", nullptr},
-    {"KORREPLYTIME", nullptr},
+    {"KORDELIVERYTIME", RunDeliveryTime},
+    {"KORREPLYTIME", RunReplyTime},
     {"KORDELIVERYTODATE", nullptr},
-    {"KORCHARSET", nullptr},
-    {"KORMAILER", nullptr},
+    {"KORCHARSET", RunCharset},
+    {"KORMAILER", RunMailer},
     {"KORGETLINKS", nullptr},
-    {"KORGETHEADER", nullptr},
+    {"KORGETHEADER", RunGetHeader},
 }};
 
 Text Dispatch(std::string_view name, MacroCall& call) {

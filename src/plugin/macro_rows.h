@@ -14,6 +14,13 @@ using MacroRow = Text (*)(MacroCall& call);
 Text RunVersionBanner(MacroCall& call);
 Text RunSignatureSeparator(MacroCall& call);
 
+// header_macros.cpp
+Text RunDeliveryTime(MacroCall& call);
+Text RunReplyTime(MacroCall& call);
+Text RunCharset(MacroCall& call);
+Text RunMailer(MacroCall& call);
+Text RunGetHeader(MacroCall& call);
+
 }  // namespace lintrel
 
 #endif  // LINTREL_PLUGIN_MACRO_ROWS_H_
