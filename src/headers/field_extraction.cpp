@@ -22,7 +22,7 @@ std::string_view StripQuotes(std::string_view value) {
 }
 
 Text ExtractCharset(std::string_view headers) {
-  const Text field = FindFirstField(LocaleLower(headers), "content-type");
+  const Text field = FindFirstFieldLowered(headers, "content-type");
   const int32_t at = FindText("charset=", field);
   if (at == 0) return "<unknown>";
   // Cutting before unquoting keeps a quoted name followed by more

@@ -20,23 +20,20 @@ size_t OffsetIn(std::string_view headers, std::string_view line) {
 Text ReadField(std::string_view rest) {
   Text text;
   bool field_line = true;
-  bool done = false;
   ForEachLine(rest, [&](std::string_view line) {
-    if (done) return;
     if (field_line) {
       text = StripBlanksView(line);
       field_line = false;
-      return;
+      return true;
     }
-    if (line.empty() || !IsBlankOrControl(line.front())) {
-      done = true;
-      return;
-    }
+    if (line.empty() || !IsBlankOrControl(line.front())) return false;
     const std::string_view piece = StripBlanksView(line);
-    if (piece.empty()) return;
-    // A fold stands for white space, so the pieces keep one blank between them.
-    if (!text.empty()) text += ' ';
-    text += piece;
+    if (!piece.empty()) {
+      // A fold stands for white space, so the pieces keep one blank between them.
+      if (!text.empty()) text += ' ';
+      text += piece;
+    }
+    return true;
   });
   return text;
 }
@@ -46,9 +43,24 @@ Text ReadField(std::string_view rest) {
 Text FindFirstField(std::string_view headers, std::string_view name) {
   std::optional<size_t> found;
   ForEachLine(headers, [&](std::string_view line) {
-    if (!found && BeginsField(line, name)) found = OffsetIn(headers, line);
+    if (BeginsField(line, name)) found = OffsetIn(headers, line);
+    return !found;
   });
   return found ? ReadField(headers.substr(*found)) : Text();
+}
+
+Text FindFirstFieldLowered(std::string_view headers, std::string_view name) {
+  // Lower-casing maps byte to byte and leaves the bytes of 32 or less (line
+  // breaks, blanks, byte 0) alone while mapping no other byte onto them, so
+  // it commutes with splitting, trimming and joining.
+  std::optional<size_t> found;
+  ForEachLine(headers, [&](std::string_view line) {
+    if (BeginsField(LocaleLower(line.substr(0, name.size())), name)) {
+      found = OffsetIn(headers, line);
+    }
+    return !found;
+  });
+  return found ? LocaleLower(ReadField(headers.substr(*found))) : Text();
 }
 
 Text FindLastField(std::string_view headers, std::string_view name) {

@@ -20,6 +20,10 @@ namespace lintrel {
 // text when there is none. Never raises.
 Text FindFirstField(std::string_view headers, std::string_view name);
 
+// As `FindFirstField` on `LocaleLower(headers)` with a lower-case `name`,
+// lower-casing only the bytes it compares and the field it returns.
+Text FindFirstFieldLowered(std::string_view headers, std::string_view name);
+
 // The text of the lowest field whose line begins with `name`. When no line
 // matches, the field that begins at line 0 stands in; a block without any
 // line raises EStringListError "List index out of bounds (0)".
