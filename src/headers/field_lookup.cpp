@@ -40,13 +40,37 @@ Text ReadField(std::string_view rest) {
 
 }  // namespace
 
-Text FindFirstField(std::string_view headers, std::string_view name) {
+std::optional<size_t> FirstFieldStart(std::string_view headers, std::string_view name) {
   std::optional<size_t> found;
   ForEachLine(headers, [&](std::string_view line) {
     if (BeginsField(line, name)) found = OffsetIn(headers, line);
     return !found;
   });
-  return found ? ReadField(headers.substr(*found)) : Text();
+  return found;
+}
+
+size_t LastFieldStart(std::string_view headers, std::string_view name) {
+  std::optional<size_t> first_line;
+  std::optional<size_t> found;
+  ForEachLine(headers, [&](std::string_view line) {
+    if (!first_line) first_line = OffsetIn(headers, line);
+    if (BeginsField(line, name)) found = OffsetIn(headers, line);
+  });
+  if (!first_line) throw ListIndexError(0);
+  return found.value_or(*first_line);
+}
+
+Text FieldTextAt(std::string_view headers, size_t start) {
+  return ReadField(headers.substr(start));
+}
+
+Text FindFirstField(std::string_view headers, std::string_view name) {
+  const std::optional<size_t> start = FirstFieldStart(headers, name);
+  return start ? FieldTextAt(headers, *start) : Text();
+}
+
+Text FindLastField(std::string_view headers, std::string_view name) {
+  return FieldTextAt(headers, LastFieldStart(headers, name));
 }
 
 Text FindFirstFieldLowered(std::string_view headers, std::string_view name) {
@@ -61,17 +85,6 @@ Text FindFirstFieldLowered(std::string_view headers, std::string_view name) {
     return !found;
   });
   return found ? LocaleLower(ReadField(headers.substr(*found))) : Text();
-}
-
-Text FindLastField(std::string_view headers, std::string_view name) {
-  std::optional<size_t> first_line;
-  std::optional<size_t> found;
-  ForEachLine(headers, [&](std::string_view line) {
-    if (!first_line) first_line = OffsetIn(headers, line);
-    if (BeginsField(line, name)) found = OffsetIn(headers, line);
-  });
-  if (!first_line) throw ListIndexError(0);
-  return ReadField(headers.substr(found.value_or(*first_line)));
 }
 
 }  // namespace lintrel

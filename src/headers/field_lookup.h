@@ -10,6 +10,8 @@
 #ifndef LINTREL_HEADERS_FIELD_LOOKUP_H_
 #define LINTREL_HEADERS_FIELD_LOOKUP_H_
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "text/text.h"
@@ -20,14 +22,21 @@ namespace lintrel {
 // text when there is none. Never raises.
 Text FindFirstField(std::string_view headers, std::string_view name);
 
-// As `FindFirstField` on `LocaleLower(headers)` with a lower-case `name`,
-// lower-casing only the bytes it compares and the field it returns.
-Text FindFirstFieldLowered(std::string_view headers, std::string_view name);
-
 // The text of the lowest field whose line begins with `name`. When no line
 // matches, the field that begins at line 0 stands in; a block without any
 // line raises EStringListError "List index out of bounds (0)".
 Text FindLastField(std::string_view headers, std::string_view name);
+
+// As `FindFirstField` on `LocaleLower(headers)` with a lower-case `name`,
+// lower-casing only the bytes it compares and the field it returns.
+Text FindFirstFieldLowered(std::string_view headers, std::string_view name);
+
+// Where the lines that the two lookups choose begin in `headers`, for a
+// caller that would otherwise copy the same field twice. `FieldTextAt` of
+// such a position is the lookup's result.
+std::optional<size_t> FirstFieldStart(std::string_view headers, std::string_view name);
+size_t LastFieldStart(std::string_view headers, std::string_view name);
+Text FieldTextAt(std::string_view headers, size_t start);
 
 }  // namespace lintrel
 

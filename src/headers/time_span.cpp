@@ -43,10 +43,11 @@ Text SpanText(int64_t seconds, std::string_view sec_label, std::string_view min_
 Text DeliveryTimeSpan(std::string_view headers, std::string_view sec_label,
                       std::string_view min_label, std::string_view hour_label,
                       std::string_view day_label, const DateTimeSeparators& separators) {
-  const Text first = FindFirstField(headers, "Received:");
-  const Text last = FindLastField(headers, "Received:");
-  const double a = HeaderDateTime(first, separators);
-  const double b = HeaderDateTime(last, separators);
+  const std::optional<size_t> first = FirstFieldStart(headers, "Received:");
+  const size_t last = LastFieldStart(headers, "Received:");
+  const double a = HeaderDateTime(first ? FieldTextAt(headers, *first) : Text(), separators);
+  // A single field is both; its text is read once.
+  const double b = first == last ? a : HeaderDateTime(FieldTextAt(headers, last), separators);
   return SpanText(WholeSecondsBetween(b, a), sec_label, min_label, hour_label, day_label);
 }
 
