@@ -29,7 +29,7 @@ Text RoutedBlock(size_t size) {
   Text block;
   block.reserve(size + 256);
   for (int hop = 0; block.size() < size; ++hop) {
-    block += "Received: from relay" + std::to_string(hop) + ".example.net (10.0.0.1)\r\n";
+    block += "Received: from relay" + std::to_string(hop) + ".example.net (relay)\r\n";
     block += "\tby mx.example.org with ESMTP id 4F2A;\r\n";
     block += "\tTue, 01 Jan 2002 10:00:00 +0300\r\n";
   }
