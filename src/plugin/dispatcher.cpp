@@ -20,13 +20,13 @@ constexpr std::array<MacroEntry, 12> kMacros = {{
     {"KORMKLINK", RunMakeLink},
     {"KORKILLCITE", RunKillCite},
     {"KORCUTHERE", RunSignatureSeparator},
-    {"KORDELIVERYTIME", nullptr},
-    {"KORREPLYTIME", nullptr},
-    {"KORDELIVERYTODATE", nullptr},
-    {"KORCHARSET", nullptr},
-    {"KORMAILER", nullptr},
+    {"KORDELIVERYTIME", RunDeliveryTime},
+    {"KORREPLYTIME", RunReplyTime},
+    {"KORDELIVERYTODATE", RunDeliveryDate},
+    {"KORCHARSET", RunCharset},
+    {"KORMAILER", RunMailer},
     {"KORGETLINKS", RunGetLinks},
-    {"KORGETHEADER", nullptr},
+    {"KORGETHEADER", RunGetHeader},
 }};
 
 Text Dispatch(std::string_view name, MacroCall& call) {

@@ -20,6 +20,16 @@ Text RunMakeLink(MacroCall& call);
 Text RunKillCite(MacroCall& call);
 Text RunGetLinks(MacroCall& call);
 
+// header_macros.cpp
+Text RunDeliveryTime(MacroCall& call);
+Text RunReplyTime(MacroCall& call);
+Text RunCharset(MacroCall& call);
+Text RunMailer(MacroCall& call);
+Text RunGetHeader(MacroCall& call);
+
+// delivery_date_macro.cpp
+Text RunDeliveryDate(MacroCall& call);
+
 }  // namespace lintrel
 
 #endif  // LINTREL_PLUGIN_MACRO_ROWS_H_

@@ -3,9 +3,9 @@
 namespace lintrel {
 
 int32_t Tokenize(const ByteSet& separators, const ByteSet& whiteSpace, std::string_view content,
-                 LineList& list) {
+                 LineList& list, int32_t limit) {
   content = content.substr(0, content.find('\0'));
-  if (content.empty()) return 0;
+  if (content.empty() || limit <= 0) return 0;
 
   ByteSet skip = whiteSpace;
   skip.Add('\n');
@@ -39,7 +39,7 @@ int32_t Tokenize(const ByteSet& separators, const ByteSet& whiteSpace, std::stri
     const bool at_end = p >= content.size();
     if (p > head && at(head) != 0) {
       AppendLine(list, Text(content.substr(head, p - head)));
-      ++count;
+      if (++count == limit) return count;
     }
     ++p;
     if (at_end) return count;

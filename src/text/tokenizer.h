@@ -29,9 +29,10 @@ class ByteSet {
 // separator, CR, LF or the end; white space, CR and LF are skipped before a
 // token only. Double and single quotes group text into one token and stay in
 // it; an unclosed quote runs to the end. Runs of separators give no empty
-// tokens.
+// tokens. Stops after `limit` tokens, so a caller that reads only the first
+// few does not pay for the rest.
 int32_t Tokenize(const ByteSet& separators, const ByteSet& whiteSpace, std::string_view content,
-                 LineList& list);
+                 LineList& list, int32_t limit = INT32_MAX);
 
 }  // namespace lintrel
 

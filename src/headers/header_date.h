@@ -1,0 +1,53 @@
+// Reading the date of a "Date:" or "Received:" field text.
+//
+// The date is what follows the last ";" and then the last "," of the field
+// text; a text with neither loses its field name up to the first ":". It is
+// split at blanks, "/" and ":" into day, month name, year, hour, minute,
+// second and zone; further tokens are not read. The zone is "GMT", "UMC",
+// "UT", "UTC", a North American zone name ("EST" ... "PDT"), a sign and
+// four digits hhmm, or another integer n counting -n / 100 whole hours.
+// Years below 50 are 20xx, years from 50 to 999 count from 1900.
+#ifndef LINTREL_HEADERS_HEADER_DATE_H_
+#define LINTREL_HEADERS_HEADER_DATE_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "headers/calendar.h"
+
+namespace lintrel {
+
+// A field's date as read from its tokens: the components as the encoder
+// takes them (each number's low 16 bits) and the minutes that the zone adds
+// to the local time to give UTC.
+struct HeaderDateFields {
+  uint16_t year = 0;
+  uint16_t month = 0;
+  uint16_t day = 0;
+  uint16_t hour = 0;
+  uint16_t minute = 0;
+  uint16_t second = 0;
+  int64_t shift_minutes = 0;
+};
+
+// Reads the tokens of the field's date, in the order day, month, year, hour,
+// minute, second, zone. Raises EConvertError "'TOKEN' is not a valid integer
+// value" for a token that must be a number and is not one, and
+// EStringListError "List index out of bounds (N)" for a missing token N.
+HeaderDateFields ReadHeaderDate(std::string_view field);
+
+// The month of a month name, any letter case: 0 when it names none.
+int MonthNumber(std::string_view name);
+
+// True with `value` set to the field's date in UTC; false, with `value`
+// untouched, when the tokens read but form no valid date. Raises the errors
+// of `ReadHeaderDate`.
+bool ParseHeaderDate(std::string_view field, double& value);
+
+// The field's date in UTC. Raises the errors of `ReadHeaderDate`, and the
+// error of `MakeDateTime` for tokens that form no valid date.
+double HeaderDateTime(std::string_view field, const DateTimeSeparators& separators = {});
+
+}  // namespace lintrel
+
+#endif  // LINTREL_HEADERS_HEADER_DATE_H_
