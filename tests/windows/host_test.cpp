@@ -148,20 +148,31 @@ TEST(ExecMacroTest, UnsafeArgumentsAreReadSafely) {
 }
 
 TEST(ExecMacroTest, AnImpossibleItemLengthRaisesOutOfMemoryToTheHost) {
-  // Both macros fetch parameter 0 first; the provider claims it is 2 GiB.
-  for (const std::string name : {"KORMAILER", "KORGETLINKS"}) {
+  // Each macro's first fetch meets a provider that claims the item is 2 GiB:
+  // a parameter for some, the header block or the body for the others.
+  struct Case {
+    std::string name;
+    bool parameters_lie;
+  };
+  const Case cases[] = {
+      {"KORMAILER", true},     {"KORGETLINKS", true},        {"KORCITE", true},
+      {"KORMKLINK", true},     {"KORKILLCITE", true},        {"KORDELIVERYTIME", true},
+      {"KORREPLYTIME", true},  {"KORDELIVERYTODATE", false}, {"KORCHARSET", false},
+      {"KORGETHEADER", false},
+  };
+  for (const Case& c : cases) {
     Providers providers;
-    providers.parameters.reported_length = 0x7FFFFFFF;
-    const CallOutcome outcome = ExecOnWorker(name, &providers.message, &providers.parameters);
-    ASSERT_TRUE(outcome.raised) << name;
+    (c.parameters_lie ? providers.parameters : providers.message).reported_length = 0x7FFFFFFF;
+    const CallOutcome outcome = ExecOnWorker(c.name, &providers.message, &providers.parameters);
+    ASSERT_TRUE(outcome.raised) << c.name;
     EXPECT_EQ(outcome.code, 0xE04C4E54u);
     EXPECT_EQ(outcome.flags & EXCEPTION_NONCONTINUABLE, EXCEPTION_NONCONTINUABLE);
     EXPECT_EQ(outcome.argument_count, 2u);
-    EXPECT_EQ(outcome.message, "Out of memory");
+    EXPECT_EQ(outcome.message, "Out of memory") << c.name;
     EXPECT_EQ(outcome.length_argument, 13u);
-    EXPECT_TRUE(providers.message.stored.empty());
-    EXPECT_EQ(providers.message.references, 1);
-    EXPECT_EQ(providers.parameters.references, 1);
+    EXPECT_TRUE(providers.message.stored.empty()) << c.name;
+    EXPECT_EQ(providers.message.references, 1) << c.name;
+    EXPECT_EQ(providers.parameters.references, 1) << c.name;
   }
 }
 
