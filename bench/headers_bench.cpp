@@ -2,7 +2,6 @@
 // thousands of folded Received: lines, the other fields below them, and one
 // long folded field.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <cstring>
 #include <map>
@@ -13,19 +12,9 @@
 namespace lintrel {
 namespace {
 
-// Every call fetches the block into fresh memory. By default the C library
-// hands blocks of several megabytes back to the kernel when they are freed,
-// and the next call then pays a page fault for every 4 KB it touches; keeping
-// freed memory measures the macros instead of that policy.
-void KeepFreedMemory() {
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
-}
-
 // Received: lines, folded with tabs, down to about `size` bytes, then the
 // fields that the macros read, so every lookup walks the whole block.
 Text RoutedBlock(size_t size) {
-  KeepFreedMemory();
   Text block;
   block.reserve(size + 256);
   for (int hop = 0; block.size() < size; ++hop) {
@@ -43,7 +32,6 @@ Text RoutedBlock(size_t size) {
 
 // One field folded over the whole block, with its date on the last line.
 Text FoldedBlock(size_t size) {
-  KeepFreedMemory();
   Text block = "Received: from a";
   block.reserve(size + 64);
   while (block.size() < size) block += "\r\n\tby relay.example.net with ESMTP id 4F2A, 7 of 1";
