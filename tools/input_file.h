@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <string>
 
+#include "plugin/data_provider.h"
 #include "tools/byte_buffer.h"
 
 namespace lintrel::cli {
 
-// The largest input the command accepts: the data provider interface counts
-// item lengths in 32 bits.
-inline constexpr size_t kMaxInputBytes = INT32_MAX;
+// The largest input the command accepts: the largest item the plug-in
+// fetches, so that a larger file is a clear input error, not a macro's
+// "Out of memory".
+inline constexpr size_t kMaxInputBytes = kMaxItemLength;
 
 // An open input. Failures raise CliError with the file's name and the
 // system's reason, e.g. "notes.eml: No such file or directory".
