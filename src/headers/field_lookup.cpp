@@ -29,8 +29,8 @@ Text ReadField(std::string_view rest) {
     if (line.empty() || !IsBlankOrControl(line.front())) return false;
     const std::string_view piece = StripBlanksView(line);
     if (!piece.empty()) {
-      // A fold stands for white space, so the pieces keep one blank between them.
-      if (!text.empty()) text += ' ';
+      // A fold stands for white space, so each piece keeps one blank before it.
+      text += ' ';
       text += piece;
     }
     return true;

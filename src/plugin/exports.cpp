@@ -34,6 +34,30 @@ void CopyMessage(std::string_view message, char (&buffer)[kMessageCapacity], siz
   buffer[length] = '\0';
 }
 
+// The date arithmetic is written for the x87 unit's 64-bit significand and
+// rounding to nearest. Hosts may run with another control word (53-bit
+// precision is common), so each macro call sets those two fields and puts
+// the host's word back afterwards.
+class ExtendedPrecision {
+ public:
+  ExtendedPrecision() {
+    __asm__ volatile("fnstcw %0" : "=m"(host_word_));
+    const uint16_t ours =
+        static_cast<uint16_t>((host_word_ & ~kPrecisionAndRounding) | kExtendedPrecision);
+    __asm__ volatile("fldcw %0" : : "m"(ours));
+  }
+  ~ExtendedPrecision() { __asm__ volatile("fldcw %0" : : "m"(host_word_)); }
+  ExtendedPrecision(const ExtendedPrecision&) = delete;
+  ExtendedPrecision& operator=(const ExtendedPrecision&) = delete;
+
+ private:
+  // Bits 8-9 select the precision (3: 64-bit), bits 10-11 the rounding (0:
+  // to nearest).
+  static constexpr uint16_t kPrecisionAndRounding = 0x0F00;
+  static constexpr uint16_t kExtendedPrecision = 0x0300;
+  uint16_t host_word_ = 0;
+};
+
 }  // namespace
 
 extern "C" {
@@ -75,6 +99,7 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
   char message[kMessageCapacity];
   size_t message_length = 0;
   {
+    const ExtendedPrecision precision;
     const std::string_view macro_name =
         name != nullptr && name_length > 0
             ? std::string_view(name, static_cast<size_t>(name_length))

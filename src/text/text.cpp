@@ -1,5 +1,7 @@
 #include "text/text.h"
 
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace lintrel {
@@ -31,9 +33,34 @@ Text LocaleLower(std::string_view t) {
   return out;
 }
 
+namespace {
+
+// Knuth-Morris-Pratt: linear in both texts whatever they hold, where a
+// naive search of a long pattern can take their product.
+size_t FindLinear(std::string_view pattern, std::string_view t) {
+  std::vector<size_t> border(pattern.size() + 1, 0);
+  for (size_t i = 1, k = 0; i < pattern.size(); ++i) {
+    while (k > 0 && pattern[i] != pattern[k]) k = border[k];
+    if (pattern[i] == pattern[k]) ++k;
+    border[i + 1] = k;
+  }
+  for (size_t i = 0, k = 0; i < t.size(); ++i) {
+    while (k > 0 && t[i] != pattern[k]) k = border[k];
+    if (t[i] == pattern[k]) ++k;
+    if (k == pattern.size()) return i + 1 - k;
+  }
+  return std::string_view::npos;
+}
+
+// Patterns up to this length are searched with the library's search, whose
+// cost per byte is bounded by the pattern's length.
+constexpr size_t kShortPattern = 64;
+
+}  // namespace
+
 int32_t FindText(std::string_view pattern, std::string_view t) {
   if (pattern.empty() || t.empty() || pattern.size() > t.size()) return 0;
-  const size_t at = t.find(pattern);
+  const size_t at = pattern.size() <= kShortPattern ? t.find(pattern) : FindLinear(pattern, t);
   return at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
 }
 

@@ -65,6 +65,8 @@ TEST(FieldExtractionTest, HeaderFieldValue) {
       {"Subject: one\r\nSubject: two", "Subject", "one"},
       {"Subject:", "Subject", ""},
       {"A: b\r\n Subject: x", " Subject", "x"},
+      // The field " y" holds no tab: the value starts two bytes in.
+      {"A: b\r\n\t\r\n y\r\n", "\t", "y"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(HeaderFieldValue(c.headers, c.name), c.value) << c.headers << " / " << c.name;

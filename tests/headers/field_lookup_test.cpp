@@ -35,7 +35,9 @@ TEST(FieldLookupTest, FirstAndLastField) {
       {"A: x\r\n\xe4 y\r\n", "A:", "A: x", "A: x"},
       {"A: x\n\n y\r\n", "A:", "A: x", "A: x"},
       {"A: x\r   \r y\nB: z", "A:", "A: x y", "A: x y"},
-      {"\r\n folded", "B:", "", "folded"},
+      // An empty field line still gets the blank before its first piece.
+      {"\r\n folded", "B:", "", " folded"},
+      {"A: b\r\n\t\r\n y\r\n", "\t", " y", " y"},
       {std::string_view("A: x\0\r\n y", 9), "A:", "A: x", "A: x"},
   };
   for (const Case& c : cases) {

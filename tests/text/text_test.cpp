@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace lintrel {
 namespace {
 
@@ -59,6 +61,25 @@ TEST(FindTextTest, FirstOccurrenceOneBasedOrZero) {
       {"aab", "aaab", 2},
   };
   for (const Case& c : cases) EXPECT_EQ(FindText(c.pattern, c.t), c.position) << c.pattern;
+}
+
+TEST(FindTextTest, LongPatternsAgreeWithAPlainSearch) {
+  // Long patterns take the linear search; near misses and overlapping
+  // repeats are where its border table matters.
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    const size_t pattern_size = 65 + random() % 40;
+    std::string pattern, t;
+    for (size_t i = 0; i < pattern_size; ++i) pattern += static_cast<char>('a' + random() % 2);
+    for (size_t i = 0, n = random() % 400; i < n; ++i) t += static_cast<char>('a' + random() % 2);
+    if (round % 3 == 0) t.insert(random() % (t.size() + 1), pattern);
+    const size_t at = t.find(pattern);
+    const int32_t expected = at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
+    ASSERT_EQ(FindText(pattern, t), expected) << pattern << " in " << t;
+  }
+  const std::string blanks(40000, ' ');
+  EXPECT_EQ(FindText(blanks + "y", blanks + blanks + "y"), 40001);
+  EXPECT_EQ(FindText(blanks + "y", blanks + blanks + "z"), 0);
 }
 
 TEST(SubTextTest, ClampsStartAndCount) {

@@ -162,3 +162,73 @@ TEST(MacrosTest, ReplyTimeReadsTheSystemClockAndStoresTwice) {
 
 }  // namespace
 }  // namespace host
+
+namespace host {
+namespace {
+
+uint16_t X87ControlWord() {
+  uint16_t word;
+  __asm__ volatile("fnstcw %0" : "=m"(word));
+  return word;
+}
+
+void SetX87ControlWord(uint16_t word) {
+  __asm__ volatile("fldcw %0" : : "m"(word));
+}
+
+std::string RunUnderControlWord(const std::string& name, const std::string& headers,
+                                uint16_t word) {
+  HostProvider message, parameters;
+  message.items[243] = headers;
+  const uint16_t original = X87ControlWord();
+  SetX87ControlWord(word);
+  const int32_t answer = LoadedPlugin().exec_macro(name.data(), static_cast<int32_t>(name.size()),
+                                                   &message, &parameters);
+  const uint16_t after = X87ControlWord();
+  SetX87ControlWord(original);
+  EXPECT_EQ(answer, 123257);
+  EXPECT_EQ(after, word) << name << ": the host's control word was not restored";
+  return message.stored.empty() ? "<nothing stored>" : message.stored.back();
+}
+
+// A host may run with 53-bit precision and another rounding direction; the
+// macros answer as they do under the default word, and the host gets its
+// own word back.
+TEST(MacrosTest, DateArithmeticIgnoresTheHostsFloatingPointControlWord) {
+  struct Case {
+    std::string name;
+    std::string headers;
+  };
+  const Case cases[] = {
+      {"KORDELIVERYTIME",
+       "Received: a; 01 Jan 2002 10:00:59 +0300\r\nReceived: b; 01 Jan 2002 10:00:00 +0300\r\n"},
+      {"KORDELIVERYTIME",
+       "Received: a; 02 Jan 2002 01:30:15 +0000\r\nReceived: b; 31 Dec 2001 23:00:00 +0000\r\n"},
+      {"KORDELIVERYTIME",
+       "Received: a; 6 May 1975 15:10:52 +0230\r\nReceived: b; 17 Mar 1985 11:37:30 +0600\r\n"},
+      {"KORDELIVERYTIME",
+       "Received: a; 21 Feb 2000 23:26:15 +1030\r\nReceived: b; 24 Dec 1978 21:08:15 +1045\r\n"},
+      {"KORDELIVERYTODATE", "Received: a; 05 Feb 2002 08:04:03 +0000\r\n"},
+      {"KORDELIVERYTODATE", "Received: a; 31 Dec 9999 23:59:59 -0001\r\n"},
+      {"KORDELIVERYTODATE", "Received: a; 01 Jan 0001 00:00:01 +0000\r\n"},
+  };
+  const uint16_t original = X87ControlWord();
+  // 53-bit precision (bits 8-9: 2), rounding upwards (bits 10-11: 2).
+  const uint16_t host_word = static_cast<uint16_t>((original & ~0x0F00) | 0x0A00);
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunUnderControlWord(c.name, c.headers, host_word),
+              RunUnderControlWord(c.name, c.headers, original))
+        << c.headers;
+  }
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[0].headers, host_word), "59 sec");
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[1].headers, host_word),
+            "1 d 2 h 30 m 15 sec");
+  // Under the host's word these two would lose a second.
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[2].headers, host_word),
+            "3602 d 16 h 56 m 38 sec");
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[3].headers, host_word),
+            "7729 d 2 h 33 m 0 sec");
+}
+
+}  // namespace
+}  // namespace host
