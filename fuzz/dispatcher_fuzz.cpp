@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "fuzz_provider.h"
 #include "fuzz_support.h"
 #include "plugin/dispatcher.h"
 #include "plugin/identity.h"
@@ -14,16 +15,12 @@ namespace {
 
 using lintrel::fuzz::Check;
 
-class FuzzProvider final : public lintrel::ITBPDataProvider {
+// Answers each item with fuzzed bytes and a fuzzed length claim, and each
+// integer with a fuzzed value, all read as the plug-in asks.
+class FuzzProvider final : public lintrel::fuzz::CheckingProvider {
  public:
   explicit FuzzProvider(lintrel::fuzz::FuzzReader& reader) : reader_(reader) {}
 
-  int references = 0;
-  int stores = 0;
-
-  int32_t QueryInterface(const lintrel::InterfaceId&, void**) override { return -1; }
-  uint32_t AddRef() override { return ++references; }
-  uint32_t Release() override { return --references; }
   int32_t FetchItem(int32_t item, char* buffer, int32_t length) override {
     Item& entry = ItemFor(item);
     if (buffer == nullptr) return entry.reported;
@@ -33,17 +30,7 @@ class FuzzProvider final : public lintrel::ITBPDataProvider {
     std::memcpy(buffer, entry.bytes.data(), n);
     return static_cast<int32_t>(n);
   }
-  int32_t StoreItem(int32_t item, const char* bytes, int32_t length) override {
-    Check(item == lintrel::kItemResult, "store under another item");
-    Check(length >= 0 && bytes[length] == '\0', "store without a byte 0 after it");
-    ++stores;
-    return 0;
-  }
   int32_t FetchInteger(int32_t) override { return reader_.InterestingInteger(); }
-  int32_t Unused7() override { return Unused(); }
-  int32_t Unused8() override { return Unused(); }
-  int32_t Unused9() override { return Unused(); }
-  int32_t Unused10() override { return Unused(); }
 
  private:
   struct Item {
@@ -74,11 +61,6 @@ class FuzzProvider final : public lintrel::ITBPDataProvider {
         entry.reported = static_cast<int32_t>(entry.bytes.size());
     }
     return items_.emplace(item, std::move(entry)).first->second;
-  }
-
-  int32_t Unused() {
-    Check(false, "an unused slot was called");
-    return 0;
   }
 
   lintrel::fuzz::FuzzReader& reader_;

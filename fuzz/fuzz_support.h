@@ -3,6 +3,7 @@
 #ifndef LINTREL_FUZZ_FUZZ_SUPPORT_H_
 #define LINTREL_FUZZ_FUZZ_SUPPORT_H_
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/calendar.h"
 #include "text/errors.h"
 
 namespace lintrel::fuzz {
@@ -44,6 +46,19 @@ inline void CheckDocumentedError(const Exception& error) {
   }
   const bool memory = m == "Out of memory";
   Check(integer || date || index || memory, "undocumented error", m);
+}
+
+// The moment a date-time names on the continuous scale that the date
+// parser builds: the day that holds it, and the time since that day began.
+struct Moment {
+  CivilDate date;
+  int64_t hour, minute, second, millisecond;
+};
+inline Moment MomentOf(double v) {
+  const int64_t m = std::llrint(static_cast<long double>(v) * 86400000);
+  const int64_t day = m / 86400000 - (m % 86400000 < 0 ? 1 : 0);
+  const int64_t time = m - day * 86400000;
+  return {CivilFromDays(day), time / 3600000, time / 60000 % 60, time / 1000 % 60, time % 1000};
 }
 
 // Reads values from the front of the fuzzer's bytes; past the end, zeros.

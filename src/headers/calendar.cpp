@@ -1,5 +1,7 @@
 #include "headers/calendar.h"
 
+#include <cmath>
+
 #include "text/errors.h"
 #include "text/integer.h"
 #include "text/text.h"
@@ -46,6 +48,22 @@ double MakeDateTime(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, 
   AppendSeparator(shown, separators.decimal);
   shown += IntText(millisecond) + "'' is not a valid date and time";
   throw EConvertError(shown);
+}
+
+double RenderedDateTime(double value) {
+  const long double milliseconds = static_cast<long double>(value) * kMillisecondsPerDay;
+  if (!(value < 0) || !(std::fabs(milliseconds) < 0x1p63L)) return value;
+  const int64_t m = std::llrint(milliseconds);
+  const auto per_day = static_cast<int64_t>(kMillisecondsPerDay);
+  // Floor division: the day that holds the moment, and the time since it began.
+  int64_t day = m / per_day;
+  int64_t time = m % per_day;
+  if (time < 0) {
+    --day;
+    time += per_day;
+  }
+  return static_cast<double>(-static_cast<long double>(-day * per_day + time) /
+                             kMillisecondsPerDay);
 }
 
 double ShiftHours(double value, int64_t hours) {

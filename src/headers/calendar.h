@@ -52,6 +52,13 @@ double MakeDateTime(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, 
                     uint16_t second, uint16_t millisecond,
                     const DateTimeSeparators& separators = {});
 
+// `value` as the renderer reads a date-time. The date-times built here run
+// on one continuous scale, so 06:00 on day -1 is -1 + 0.25; the renderer
+// takes the whole part toward zero as the day and the fraction as the time
+// of that day, so it reads that moment from -1.25. Taken to the nearest whole
+// millisecond; a value whose milliseconds do not fit 64 bits stays as it is.
+double RenderedDateTime(double value);
+
 // `value` moved by whole hours: value * 24, plus hours, divided by 24, in
 // extended precision and rounded to a double once.
 double ShiftHours(double value, int64_t hours);

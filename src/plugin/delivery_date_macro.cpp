@@ -1,3 +1,4 @@
+#include "headers/calendar.h"
 #include "headers/field_lookup.h"
 #include "headers/header_date.h"
 #include "plugin/macro_rows.h"
@@ -13,7 +14,7 @@ Text RunDeliveryDate(MacroCall& call) {
   const Text fallback = call.ParameterOr(0, "n/a");
   double value = 0;
   if (!ParseHeaderDate(FindFirstField(headers, "Received:"), value)) return fallback;
-  return DateTimeText(value, *call.environment().settings);
+  return DateTimeText(RenderedDateTime(value), *call.environment().settings);
 }
 
 }  // namespace lintrel

@@ -78,5 +78,31 @@ TEST(CalendarTest, Shifts) {
   EXPECT_EQ(ShiftMinutes(37257.416666666664, -330), 37257.1875);
 }
 
+// Found by fuzzing: a date before 30 December 1899 was rendered a day late
+// at the mirrored time of day (1 January 1001 10:00 showed as 2 January
+// 14:00), since the renderer reads the fraction of a negative value
+// backwards from its whole part.
+TEST(CalendarTest, RenderedDateTimeBeforeDayZero) {
+  struct Case {
+    double value;
+    double rendered;
+  };
+  const Case cases[] = {
+      {37257.75, 37257.75},  // from day 0 on nothing changes
+      {0.25, 0.25},
+      {-0.75, -1.25},  // 06:00 on day -1
+      {-1.0, -1.0},    // midnight stays
+      {-0.5, -1.5},
+      {-2.0 + 1.0 / 86400000 / 4, -2.0},  // below half a millisecond past midnight
+      {-1.0 - 1e-12, -1.0},               // a hair before midnight rounds up to it
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(RenderedDateTime(c.value), c.rendered) << c.value;
+  }
+  double local = 0;
+  ASSERT_TRUE(TryMakeDateTime(1001, 1, 1, 10, 0, 0, 0, local));
+  EXPECT_DOUBLE_EQ(RenderedDateTime(local), DaysFromCivil(1001, 1, 1) - 10.0 / 24);
+}
+
 }  // namespace
 }  // namespace lintrel

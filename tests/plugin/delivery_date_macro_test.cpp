@@ -37,6 +37,11 @@ TEST(DeliveryDateMacroTest, RendersTheTopmostReceivedDateOrTheFallback) {
       {"Received: from a\r\n by b; Tue, 1 Jan 2002 18:00:00 +0000\r\n", "", "1/1/02 6:00:00 pm"},
       {"Received: from b by c; 1 Jan 2002 18:00:00 EST\r\n", "", "1/1/02 11:00:00 pm"},
       {"Received: from b by c; Tue, 31 Apr 2002 10:00:00 +0000\r\n", "", "n/a"},
+      // Before 30 December 1899 the day and its time still show as written.
+      {"Received: x; Mon, 01 Jan 1001 10:00:00 GMT\r\n", "", "1/1/01 10:00:00 am"},
+      {"Received: x; 29 Dec 1899 18:00:00 GMT\r\n", "", "12/29/99 6:00:00 pm"},
+      {"Received: x; 30 Dec 1899 02:00:00 +0300\r\n", "", "12/29/99 11:00:00 pm"},
+      {"Received: x; 29 Dec 1899 23:59:59 +0000\r\n", "", "12/29/99 11:59:59 pm"},
       {"Received: from b by c; Tue, 31 Apr 2002 10:00:00 +0000\r\n", "none", "none"},
   };
   for (const Case& c : cases) {
