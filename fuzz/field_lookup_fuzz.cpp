@@ -1,7 +1,7 @@
 // The field lookups against a second, plain reading of the same rules: the
 // block's lines as SplitLines gives them, a field line that begins with the
 // name, continuation lines that begin with a byte of 32 or less, the
-// trimmed pieces joined with one blank. FindLastField raises exactly when
+// trimmed pieces each after one blank. FindLastField raises exactly when
 // the block has no line, and the lowered lookup is the lookup of the
 // lowered block.
 #include <optional>
@@ -24,7 +24,7 @@ std::string FieldFrom(const lintrel::LineList& lines, int32_t at) {
     if (line.empty() || static_cast<unsigned char>(line[0]) > 32) break;
     const std::string_view piece = StripBlanksView(line);
     if (piece.empty()) continue;
-    if (!text.empty()) text += ' ';
+    text += ' ';
     text += piece;
   }
   return text;
