@@ -81,14 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     name = std::string(list.substr(0, list.find('\r')));
     if (pick & 1) name = AsciiLower(name);
   }
-  platform::SystemTime now;
-  now.year = static_cast<uint16_t>(1980 + reader.Byte() % 120);
-  now.month = static_cast<uint16_t>(1 + reader.Byte() % 12);
-  now.day = static_cast<uint16_t>(1 + reader.Byte() % 28);
-  now.hour = static_cast<uint16_t>(reader.Byte() % 24);
-  now.minute = static_cast<uint16_t>(reader.Byte() % 60);
-  now.second = static_cast<uint16_t>(reader.Byte() % 60);
-  now.milliseconds = static_cast<uint16_t>(reader.Integer() % 1000u);
+  const platform::SystemTime now = reader.ClockReading();
   MacroEnvironment environment;
   environment.read_clock = [now] { return now; };
 

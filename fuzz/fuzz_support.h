@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
 #include "text/calendar.h"
 #include "text/errors.h"
 
@@ -95,6 +96,19 @@ class FuzzReader {
     const std::string_view text = bytes_.substr(0, length);
     bytes_.remove_prefix(text.size());
     return std::string(text);
+  }
+
+  // A clock reading the system could give: every field within its range.
+  platform::SystemTime ClockReading() {
+    platform::SystemTime now;
+    now.year = static_cast<uint16_t>(1980 + Byte() % 120);
+    now.month = static_cast<uint16_t>(1 + Byte() % 12);
+    now.day = static_cast<uint16_t>(1 + Byte() % 28);
+    now.hour = static_cast<uint16_t>(Byte() % 24);
+    now.minute = static_cast<uint16_t>(Byte() % 60);
+    now.second = static_cast<uint16_t>(Byte() % 60);
+    now.milliseconds = static_cast<uint16_t>(Integer() % 1000u);
+    return now;
   }
 
   // Everything not read yet.

@@ -135,14 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.date_separator = static_cast<char>(reader.Byte());
   settings.time_separator = static_cast<char>(reader.Byte());
   settings.decimal_separator = static_cast<char>(reader.Byte());
-  platform::SystemTime now;
-  now.year = static_cast<uint16_t>(1980 + reader.Byte() % 120);
-  now.month = static_cast<uint16_t>(1 + reader.Byte() % 12);
-  now.day = static_cast<uint16_t>(1 + reader.Byte() % 28);
-  now.hour = static_cast<uint16_t>(reader.Byte() % 24);
-  now.minute = static_cast<uint16_t>(reader.Byte() % 60);
-  now.second = static_cast<uint16_t>(reader.Byte() % 60);
-  now.milliseconds = static_cast<uint16_t>(reader.Byte() * 4 % 1000);
+  const platform::SystemTime now = reader.ClockReading();
   MacroEnvironment environment;
   environment.read_clock = [now] { return now; };
   environment.settings = &settings;
