@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "text/errors.h"
+#include "text/locale_items.h"
 
 namespace lintrel::platform {
 namespace {
+
+using namespace locale_items;
 
 // A strftime format cut into literal text and conversions.
 struct Piece {
@@ -163,21 +166,6 @@ struct LocaleDeleter {
   void operator()(locale_t locale) const { freelocale(locale); }
 };
 using LocaleHandle = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDeleter>;
-
-// LOCALE_* item numbers, as the settings reader asks for them.
-constexpr uint32_t kDecimalSeparator = 14;
-constexpr uint32_t kDateSeparator = 29;
-constexpr uint32_t kTimeSeparator = 30;
-constexpr uint32_t kShortDate = 31;
-constexpr uint32_t kTwelveHourClock = 35;
-constexpr uint32_t kHourLeadingZero = 37;
-constexpr uint32_t kAmText = 40;
-constexpr uint32_t kPmText = 41;
-constexpr uint32_t kFirstLongDayName = 42;  // Monday
-constexpr uint32_t kFirstShortDayName = 49;
-constexpr uint32_t kFirstLongMonthName = 56;
-constexpr uint32_t kFirstShortMonthName = 68;
-constexpr uint32_t kMarkerBeforeTime = 4101;
 
 }  // namespace
 

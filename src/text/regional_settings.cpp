@@ -5,26 +5,12 @@
 #include <string>
 
 #include "text/integer.h"
+#include "text/locale_items.h"
 
 namespace lintrel {
 namespace {
 
-// LOCALE_* item numbers of the regional-settings service.
-constexpr uint32_t kDecimalSeparator = 14;
-constexpr uint32_t kDateSeparator = 29;
-constexpr uint32_t kTimeSeparator = 30;
-constexpr uint32_t kShortDate = 31;
-constexpr uint32_t kLongDate = 32;
-constexpr uint32_t kTwelveHourClock = 35;  // 0 means the 12-hour clock
-constexpr uint32_t kHourLeadingZero = 37;
-constexpr uint32_t kAmText = 40;
-constexpr uint32_t kPmText = 41;
-constexpr uint32_t kFirstLongDayName = 42;     // Monday; 48 is Sunday
-constexpr uint32_t kFirstShortDayName = 49;    // Monday; 55 is Sunday
-constexpr uint32_t kFirstLongMonthName = 56;   // January
-constexpr uint32_t kFirstShortMonthName = 68;  // January
-constexpr uint32_t kMarkerBeforeTime = 4101;
-constexpr uint32_t kCalendarType = 4105;
+using namespace locale_items;
 
 constexpr size_t kTextRoom = 256;
 constexpr size_t kByteRoom = 2;
