@@ -1,5 +1,6 @@
-# The plug-in DLL, and with it the checks that fit the target: the Wine test
-# host for 64-bit builds, the static checks of the shipping 32-bit DLL.
+# The plug-in DLL, and with it its checks: the Windows test host, run under
+# Wine against the DLL of the same build, and for the shipping 32-bit DLL the
+# static checks of its export and import tables.
 
 # Entry points and the bytes of arguments each removes from the stack.
 set(LINTREL_EXPORTS
@@ -30,9 +31,8 @@ set_target_properties(lintrel_plugin PROPERTIES
 target_link_options(lintrel_plugin PRIVATE -static -static-libgcc -static-libstdc++)
 
 enable_testing()
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_subdirectory(tests/windows)
-else()
+add_subdirectory(tests/windows)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME dll32_static_checks
            COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/check_dll32.sh
                    $<TARGET_FILE:lintrel_plugin> ${CMAKE_OBJDUMP} ${LINTREL_EXPORTS})

@@ -1,11 +1,32 @@
 #!/bin/sh
-# Runs a Windows console program under Wine with a prefix inside the build
-# tree (next to the program's bin folder) and Wine's own diagnostics off.
-program="$1"
-shift
-build_dir=$(cd "$(dirname "$program")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$build_dir/wineprefix}"
+# Runs a Windows console program of a build under Wine, with a prefix of the
+# build's own (BUILD/wineprefix) and Wine's diagnostics off. A 32-bit build
+# runs through its emulating Wine folder, BUILD/wine32 (made by
+# tests/windows/wine32/make_loader.sh); a 64-bit build through the system's
+# Wine.
+#   wine-run.sh BUILD/bin/PROGRAM [ARGUMENTS]
+#   wine-run.sh --prepare BUILD   creates the prefix, once, and waits until
+#                                 Wine has written all of it
+set -eu
+if [ "$1" = "--prepare" ]; then
+  build_dir=$(cd "$2" && pwd)
+else
+  build_dir=$(cd "$(dirname "$1")/.." && pwd)
+fi
+export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-exec "$wine" "$program" "$@"
+wine_dir=/usr/lib/wine
+[ -d "$build_dir/wine32" ] && wine_dir="$build_dir/wine32/lib/wine"
+
+if [ "$1" != "--prepare" ]; then
+  exec "$wine_dir/wine64" "$@"
+fi
+# The mark is written last, so a prefix that an interrupted run left half
+# made is made again.
+[ -f "$WINEPREFIX/.complete" ] && exit 0
+rm -rf "$WINEPREFIX"
+"$wine_dir/wine64" wineboot --init
+# Wine writes the registry when the prefix's server exits.
+"$wine_dir/wineserver" -w
+touch "$WINEPREFIX/.complete"

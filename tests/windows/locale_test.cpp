@@ -58,11 +58,12 @@ int LocaleNumber(LCID locale, LCTYPE item) {
 std::string TimePicture(LCID locale) {
   const bool leading_zero = LocaleNumber(locale, LOCALE_ITLZERO) != 0;
   const bool twelve_hour = LocaleNumber(locale, LOCALE_ITIME) == 0;
-  const std::string separator = "'" + LocaleText(locale, LOCALE_STIME) + "'";
+  const std::string separator = std::string("'").append(LocaleText(locale, LOCALE_STIME)) + "'";
   std::string picture = twelve_hour ? (leading_zero ? "hh" : "h") : (leading_zero ? "HH" : "H");
   picture += separator + "mm" + separator + "ss";
   if (!twelve_hour) return picture;
-  return LocaleNumber(locale, LOCALE_ITIMEMARKPOSN) != 0 ? "tt " + picture : picture + " tt";
+  return LocaleNumber(locale, LOCALE_ITIMEMARKPOSN) != 0 ? std::string("tt ").append(picture)
+                                                         : picture + " tt";
 }
 
 std::string PlatformRendering(LCID locale, const SYSTEMTIME& time) {
