@@ -4,6 +4,7 @@
 #ifndef LINTREL_PLATFORM_PLATFORM_H_
 #define LINTREL_PLATFORM_PLATFORM_H_
 
+#include <array>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,23 @@ struct LocaleService {
 // The service for the locale of the calling thread. Called once, while the
 // library loads; the portable build has none and answers no values.
 LocaleService ThreadLocaleService();
+
+// A structured exception that the host raised inside one of its own
+// operations, as the plug-in caught it: what raising it again unchanged
+// takes.
+struct HostFault {
+  uint32_t code = 0;
+  uint32_t flags = 0;
+  uint32_t argument_count = 0;
+  std::array<uintptr_t, 15> arguments{};
+};
+
+// Runs `operation(context)`, a call into the host. On Windows a structured
+// exception that the host raises in it is caught here: the host's frames it
+// passed are unwound and the fault is returned, so that the plug-in can
+// release what it holds and raise it again. Elsewhere the host's errors are
+// C++ exceptions, which unwind by themselves, and this only calls.
+std::optional<HostFault> CallHost(void (*operation)(void* context), void* context);
 
 }  // namespace lintrel::platform
 

@@ -1,7 +1,7 @@
 // The platform services of the native build: a code page 1252 lower-casing
 // table and the C++ system clock. There is no host memory to protect here,
 // so copies are plain, and no regional-settings service, so the settings
-// take their built-in defaults.
+// take their built-in defaults. A host's errors are C++ exceptions.
 #include <array>
 #include <chrono>
 #include <cstring>
@@ -63,6 +63,11 @@ bool CopyToWritableMemory(void* destination, const void* source, size_t n) {
 
 LocaleService ThreadLocaleService() {
   return {};
+}
+
+std::optional<HostFault> CallHost(void (*operation)(void* context), void* context) {
+  operation(context);
+  return std::nullopt;
 }
 
 }  // namespace lintrel::platform

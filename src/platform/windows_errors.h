@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/platform.h"
+
 namespace lintrel::platform {
 
 // The exception code: customer bit and error severity set, then "LNT".
@@ -15,6 +17,11 @@ inline constexpr uint32_t kHostErrorCode = 0xE04C4E54;
 // of the NUL-terminated message and its length in bytes. The message stays
 // valid while the host's exception filters run.
 [[noreturn]] void RaiseHostError(const char* message, size_t length);
+
+// Raises a fault of the host's own again, with its code, flags and
+// arguments. Returns only if the host continues execution after a
+// continuable fault.
+void RaiseHostFault(const HostFault& fault);
 
 }  // namespace lintrel::platform
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/platform.h"
 #include "text/text.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -54,18 +55,33 @@ class ITBPDataProvider {
   ~ITBPDataProvider() = default;
 };
 
-// Holds one reference on a provider for its own lifetime. A null provider is
-// allowed and holds nothing.
+// A structured exception that the host raised inside one of its provider
+// operations. It leaves the call like any error, so that everything the call
+// holds is released, and the entry point raises it again, unchanged.
+class HostError {
+ public:
+  explicit HostError(const platform::HostFault& fault) : fault_(fault) {}
+  const platform::HostFault& fault() const { return fault_; }
+
+ private:
+  platform::HostFault fault_;
+};
+
+// Holds one reference on a provider. `Release` gives it back and passes on a
+// host error that the release raises; a reference still held when the
+// holder is destroyed (an error is leaving the call) is given back and any
+// further host error dropped, since only one error can reach the host. A
+// null provider is allowed and holds nothing. A host error raised by the
+// reference taken in the constructor leaves the constructor: nothing is
+// held then.
 class ProviderReference {
  public:
-  explicit ProviderReference(ITBPDataProvider* provider) : provider_(provider) {
-    if (provider_ != nullptr) provider_->AddRef();
-  }
-  ~ProviderReference() {
-    if (provider_ != nullptr) provider_->Release();
-  }
+  explicit ProviderReference(ITBPDataProvider* provider);
+  ~ProviderReference();
   ProviderReference(const ProviderReference&) = delete;
   ProviderReference& operator=(const ProviderReference&) = delete;
+
+  void Release();
 
  private:
   ITBPDataProvider* provider_;

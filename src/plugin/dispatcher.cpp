@@ -51,6 +51,8 @@ int32_t ExecMacro(std::string_view name, ITBPDataProvider* message, ITBPDataProv
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory();
   }
+  parameters_reference.Release();
+  message_reference.Release();
   return kItemResult;
 }
 

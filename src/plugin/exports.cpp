@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "platform/windows_errors.h"
@@ -92,12 +93,14 @@ void __stdcall TBP_Finalize() {}
 
 // No C++ exception may cross into the host. An error is caught here, its
 // message copied into this frame, every C++ object destroyed, and only then
-// raised to the host as a structured exception.
+// raised to the host as a structured exception. A host error raised inside a
+// provider operation is raised again as the host raised it.
 int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
                                 ITBPDataProvider* message_provider,
                                 ITBPDataProvider* parameter_provider) {
   char message[kMessageCapacity];
   size_t message_length = 0;
+  std::optional<lintrel::platform::HostFault> host_fault;
   {
     const ExtendedPrecision precision;
     const std::string_view macro_name =
@@ -108,6 +111,8 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
       lintrel::MacroEnvironment environment;
       environment.settings = &kLoadedSettings;
       return lintrel::ExecMacro(macro_name, message_provider, parameter_provider, environment);
+    } catch (const lintrel::HostError& error) {
+      host_fault = error.fault();
     } catch (const lintrel::Exception& error) {
       CopyMessage(error.Message(), message, message_length);
     } catch (const std::bad_alloc&) {
@@ -117,6 +122,12 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
     } catch (...) {
       CopyMessage("Unknown error", message, message_length);
     }
+  }
+  if (host_fault) {
+    lintrel::platform::RaiseHostFault(*host_fault);
+    // The host continued a continuable error: the call ends with nothing
+    // stored.
+    return lintrel::kItemResult;
   }
   lintrel::platform::RaiseHostError(message, message_length);
 }

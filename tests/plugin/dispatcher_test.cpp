@@ -11,6 +11,7 @@ namespace lintrel {
 namespace {
 
 using testing::FakeProvider;
+using testing::ProviderFailure;
 using testing::RunMacro;
 using Calls = std::vector<std::string>;
 
@@ -56,6 +57,31 @@ TEST(DispatcherTest, NullProvidersAreSkipped) {
   EXPECT_EQ(ExecMacro("UNKNOWN", nullptr, nullptr, {}), 123257);
   EXPECT_EQ(FetchText(nullptr, 243), "");
   EXPECT_EQ(FetchInteger(nullptr, 1), 0);
+}
+
+// A host's error in any of its operations leaves the call with every
+// reference given back; the failing provider is only released after it.
+TEST(DispatcherTest, ProviderErrorsLeaveTheReferencesBalanced) {
+  for (std::string_view name : {"KORMAILER", "KORKILLCITE", "KORCUTHERE"}) {
+    FakeProvider message, parameters;
+    ExecMacro(name, &message, &parameters, {});
+    const size_t message_calls = message.calls.size();
+    const size_t parameter_calls = parameters.calls.size();
+    for (size_t i = 0; i < message_calls + parameter_calls; ++i) {
+      FakeProvider failing_message, failing_parameters;
+      FakeProvider& failing = i < message_calls ? failing_message : failing_parameters;
+      failing.fail_at = i < message_calls ? i : i - message_calls;
+      EXPECT_THROW(ExecMacro(name, &failing_message, &failing_parameters, {}), ProviderFailure)
+          << name << " " << i;
+      EXPECT_EQ(failing_message.references, 0) << name << " " << i;
+      EXPECT_EQ(failing_parameters.references, 0) << name << " " << i;
+      const std::vector<std::string>& calls = failing.calls;
+      ASSERT_GT(calls.size(), *failing.fail_at) << name << " " << i;
+      for (size_t later = *failing.fail_at + 1; later < calls.size(); ++later) {
+        EXPECT_EQ(calls[later], "Release") << name << " " << i;
+      }
+    }
+  }
 }
 
 TEST(FetchTextTest, AsksForTheLengthThenTheBytes) {

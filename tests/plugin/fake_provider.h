@@ -14,6 +14,11 @@
 
 namespace lintrel::testing {
 
+// What a failing provider operation throws: the call that failed.
+struct ProviderFailure {
+  std::string call;
+};
+
 class FakeProvider final : public ITBPDataProvider {
  public:
   std::map<int32_t, Text> items;
@@ -23,22 +28,26 @@ class FakeProvider final : public ITBPDataProvider {
   std::vector<std::string> calls;
   std::vector<Text> stored;
   int references = 0;
+  // When set, the call with this index in `calls` throws ProviderFailure:
+  // before it takes effect, or, for Release, after it dropped its reference.
+  std::optional<size_t> fail_at;
 
   int32_t LINTREL_STDCALL QueryInterface(const InterfaceId&, void**) override {
     calls.push_back("QueryInterface");
     return -1;
   }
   uint32_t LINTREL_STDCALL AddRef() override {
-    calls.push_back("AddRef");
+    Record("AddRef");
     return ++references;
   }
   uint32_t LINTREL_STDCALL Release() override {
-    calls.push_back("Release");
-    return --references;
+    const int count = --references;
+    Record("Release");
+    return count;
   }
   int32_t LINTREL_STDCALL FetchItem(int32_t item, char* buffer, int32_t length) override {
-    calls.push_back("FetchItem " + std::to_string(item) + (buffer ? " buffer " : " null ") +
-                    std::to_string(length));
+    Record("FetchItem " + std::to_string(item) + (buffer ? " buffer " : " null ") +
+           std::to_string(length));
     const Text& value = items[item];
     if (buffer == nullptr) return reported_length.value_or(static_cast<int32_t>(value.size()));
     const size_t n = std::min<size_t>(value.size(), length > 0 ? length : 0);
@@ -46,14 +55,14 @@ class FakeProvider final : public ITBPDataProvider {
     return static_cast<int32_t>(n);
   }
   int32_t LINTREL_STDCALL StoreItem(int32_t item, const char* bytes, int32_t length) override {
-    calls.push_back("StoreItem " + std::to_string(item));
+    Record("StoreItem " + std::to_string(item));
     stored.emplace_back(bytes, length);
     // The bytes must be followed by a byte 0.
     if (bytes[length] != '\0') stored.back() += "<no NUL>";
     return 0;
   }
   int32_t LINTREL_STDCALL FetchInteger(int32_t item) override {
-    calls.push_back("FetchInteger " + std::to_string(item));
+    Record("FetchInteger " + std::to_string(item));
     return integers[item];
   }
   int32_t LINTREL_STDCALL Unused7() override { return Unused(); }
@@ -71,6 +80,10 @@ class FakeProvider final : public ITBPDataProvider {
   }
 
  private:
+  void Record(std::string call) {
+    calls.push_back(std::move(call));
+    if (fail_at == calls.size() - 1) throw ProviderFailure{calls.back()};
+  }
   int32_t Unused() {
     calls.push_back("unused slot");
     return 0;

@@ -6,20 +6,45 @@
 namespace host {
 namespace {
 
-HRESULT __stdcall QueryInterface(HostProvider* self, const GUID*, void** object) {
+// Logs the call, and raises the host's error when the log says this call
+// fails.
+void Enter(HostProvider* self, Operation operation, int32_t item) {
+  CallLog* log = self->log;
+  if (log == nullptr) return;
+  const size_t position = log->calls.size();
+  log->calls.push_back({self, operation, item});
+  if (log->raise_at != position) return;
+  const ULONG_PTR arguments[] = {position, kHostErrorMarks[0], kHostErrorMarks[1]};
+  RaiseException(kHostErrorCode, position % 2 == 0 ? 0 : EXCEPTION_NONCONTINUABLE, 3, arguments);
+}
+
+}  // namespace
+}  // namespace host
+
+// The slots, with C names so that the i686 thunks below can call them.
+extern "C" {
+
+HRESULT __stdcall HostQueryInterface(host::HostProvider* self, const GUID*, void** object) {
   ++self->bad_queries;
   if (object != nullptr) *object = nullptr;
   return E_NOINTERFACE;
 }
 
-ULONG __stdcall AddRef(HostProvider* self) {
+ULONG __stdcall HostAddRef(host::HostProvider* self) {
+  host::Enter(self, host::Operation::kAddRef, 0);
   return ++self->references;
 }
-ULONG __stdcall Release(HostProvider* self) {
-  return --self->references;
+
+ULONG __stdcall HostRelease(host::HostProvider* self) {
+  const ULONG count = --self->references;
+  host::Enter(self, host::Operation::kRelease, 0);
+  return count;
 }
 
-int32_t __stdcall FetchItem(HostProvider* self, int32_t item, char* buffer, int32_t length) {
+int32_t __stdcall HostFetchItem(host::HostProvider* self, int32_t item, char* buffer,
+                                int32_t length) {
+  host::Enter(
+      self, buffer == nullptr ? host::Operation::kFetchLength : host::Operation::kFetchBytes, item);
   const std::string& value = self->items[item];
   if (buffer == nullptr) {
     if (length == -1) self->fetched_items.push_back(item);
@@ -30,7 +55,9 @@ int32_t __stdcall FetchItem(HostProvider* self, int32_t item, char* buffer, int3
   return static_cast<int32_t>(n);
 }
 
-int32_t __stdcall StoreItem(HostProvider* self, int32_t item, const char* bytes, int32_t length) {
+int32_t __stdcall HostStoreItem(host::HostProvider* self, int32_t item, const char* bytes,
+                                int32_t length) {
+  host::Enter(self, host::Operation::kStoreItem, item);
   std::string text(bytes, length);
   if (bytes[length] != '\0') text += "<no NUL>";
   if (item != 123257) text = "<item " + std::to_string(item) + ">" + text;
@@ -38,24 +65,111 @@ int32_t __stdcall StoreItem(HostProvider* self, int32_t item, const char* bytes,
   return 0;
 }
 
-int32_t __stdcall FetchInteger(HostProvider* self, int32_t item) {
+int32_t __stdcall HostFetchInteger(host::HostProvider* self, int32_t item) {
+  host::Enter(self, host::Operation::kFetchInteger, item);
   return self->integers[item];
 }
 
-int32_t __stdcall Unused(HostProvider* self) {
+int32_t __stdcall HostUnused(host::HostProvider* self) {
   return ++self->unused_calls;
 }
 
-const ProviderSlots kSlots = {QueryInterface,
-                              AddRef,
-                              Release,
-                              FetchItem,
-                              StoreItem,
-                              FetchInteger,
-                              {Unused, Unused, Unused, Unused}};
+// Provider calls whose slot did not leave the stack as the caller pushed it.
+int host_provider_stack_faults = 0;
+
+}  // extern "C"
+
+#if defined(__i386__)
+// On i686 the DLL calls each slot through a thunk: it pushes the caller's
+// argument words again (the object first), calls the slot and checks that
+// the slot removed exactly those words, then returns with `ret` and the
+// argument bytes the interface declares. A slot written with another calling
+// convention, or declared with other arguments than the interface has, is
+// counted; and a DLL that calls the interface with another convention than
+// __stdcall finds its stack moved when the thunk returns, which the checked
+// entry-point calls see (see plugin_library.h).
+#define HOST_SLOT_THUNK(slot, bytes)         \
+  asm(".text\n"                              \
+      ".globl _" #slot                       \
+      "Thunk\n"                              \
+      "_" #slot                              \
+      "Thunk:\n"                             \
+      "  pushl %ebp\n"                       \
+      "  movl %esp, %ebp\n"                  \
+      "  pushl %ebx\n"                       \
+      "  movl $" #bytes                      \
+      " / 4, %ecx\n"                         \
+      "1:\n"                                 \
+      "  pushl 4(%ebp,%ecx,4)\n"             \
+      "  loop 1b\n"                          \
+      "  movl %esp, %ebx\n"                  \
+      "  call _" #slot "@" #bytes            \
+      "\n"                                   \
+      "  movl %esp, %ecx\n"                  \
+      "  subl %ebx, %ecx\n"                  \
+      "  cmpl $" #bytes                      \
+      ", %ecx\n"                             \
+      "  je 2f\n"                            \
+      "  incl _host_provider_stack_faults\n" \
+      "2:\n"                                 \
+      "  leal -4(%ebp), %esp\n"              \
+      "  popl %ebx\n"                        \
+      "  popl %ebp\n"                        \
+      "  ret $" #bytes "\n");                \
+  extern "C" void slot##Thunk()
+
+HOST_SLOT_THUNK(HostQueryInterface, 12);
+HOST_SLOT_THUNK(HostAddRef, 4);
+HOST_SLOT_THUNK(HostRelease, 4);
+HOST_SLOT_THUNK(HostFetchItem, 16);
+HOST_SLOT_THUNK(HostStoreItem, 16);
+HOST_SLOT_THUNK(HostFetchInteger, 8);
+HOST_SLOT_THUNK(HostUnused, 4);
+
+namespace host {
+namespace {
+
+template <typename Slot>
+Slot Checked(void (*thunk)()) {
+  return reinterpret_cast<Slot>(reinterpret_cast<void*>(thunk));
+}
+
+const ProviderSlots kSlots = {
+    Checked<decltype(ProviderSlots::query_interface)>(HostQueryInterfaceThunk),
+    Checked<decltype(ProviderSlots::add_ref)>(HostAddRefThunk),
+    Checked<decltype(ProviderSlots::release)>(HostReleaseThunk),
+    Checked<decltype(ProviderSlots::fetch_item)>(HostFetchItemThunk),
+    Checked<decltype(ProviderSlots::store_item)>(HostStoreItemThunk),
+    Checked<decltype(ProviderSlots::fetch_integer)>(HostFetchIntegerThunk),
+    {Checked<int32_t(__stdcall*)(HostProvider*)>(HostUnusedThunk),
+     Checked<int32_t(__stdcall*)(HostProvider*)>(HostUnusedThunk),
+     Checked<int32_t(__stdcall*)(HostProvider*)>(HostUnusedThunk),
+     Checked<int32_t(__stdcall*)(HostProvider*)>(HostUnusedThunk)}};
 
 }  // namespace
+}  // namespace host
+#else
+namespace host {
+namespace {
+
+const ProviderSlots kSlots = {HostQueryInterface,
+                              HostAddRef,
+                              HostRelease,
+                              HostFetchItem,
+                              HostStoreItem,
+                              HostFetchInteger,
+                              {HostUnused, HostUnused, HostUnused, HostUnused}};
+
+}  // namespace
+}  // namespace host
+#endif
+
+namespace host {
 
 HostProvider::HostProvider() : slots(&kSlots) {}
+
+int ProviderStackFaults() {
+  return host_provider_stack_faults;
+}
 
 }  // namespace host

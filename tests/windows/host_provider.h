@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -28,6 +29,30 @@ struct ProviderSlots {
   int32_t(__stdcall* unused[4])(HostProvider* self);
 };
 
+enum class Operation { kAddRef, kRelease, kFetchLength, kFetchBytes, kStoreItem, kFetchInteger };
+
+struct ProviderCall {
+  const HostProvider* provider;
+  Operation operation;
+  int32_t item;  // 0 for the lifetime operations
+};
+
+// The exception code a failing provider operation raises, and the arguments
+// it raises with: its position in the log, then two fixed words.
+inline constexpr DWORD kHostErrorCode = 0xE0001234;
+inline constexpr ULONG_PTR kHostErrorMarks[] = {0x5EED, 0xFACE};
+
+// The provider calls of a test, over every provider that shares the log, in
+// the order they were made; and the call, if any, that raises instead. A
+// failing operation raises before it has any effect, except Release, which
+// drops its reference first, as a releasing object whose clean-up fails does.
+// Operations raise continuably at even positions and non-continuably at odd
+// ones.
+struct CallLog {
+  std::vector<ProviderCall> calls;
+  std::optional<size_t> raise_at;
+};
+
 struct HostProvider {
   HostProvider();
 
@@ -41,7 +66,14 @@ struct HostProvider {
   std::vector<std::string> stored;
   int unused_calls = 0;
   int bad_queries = 0;
+  CallLog* log = nullptr;
 };
+
+// How many provider calls, on any provider so far, did not return the stack
+// as the caller pushed it: on i686 each slot is entered through a thunk that
+// checks that the slot removed exactly its arguments. Always 0 on x86-64,
+// which has one calling convention.
+int ProviderStackFaults();
 
 }  // namespace host
 

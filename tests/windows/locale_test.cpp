@@ -94,9 +94,8 @@ std::vector<std::string> PluginRenderings(LCID locale) {
     ADD_FAILURE() << "KOR_LINTREL.TBP does not load: " << GetLastError();
     return renderings;
   }
-  const auto exec = reinterpret_cast<Plugin::ExecMacro>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "TBP_ExecMacro")));
-  if (exec == nullptr) {
+  const Plugin::ExecMacro exec = ResolveEntries(dll).exec_macro;
+  if (exec.address() == nullptr) {
     ADD_FAILURE() << "TBP_ExecMacro is not exported";
   } else {
     for (const Moment& moment : kMoments) {

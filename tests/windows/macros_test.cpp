@@ -37,7 +37,8 @@ void RunMacroCase(const MacroCase& c) {
     EXPECT_TRUE(outcome.raised) << c.name;
     EXPECT_EQ(outcome.code, 0xE04C4E54u) << c.name;
     EXPECT_EQ(outcome.message, c.result) << c.name;
-    EXPECT_EQ(outcome.length_argument, c.result.size()) << c.name;
+    ASSERT_EQ(outcome.arguments.size(), 2u) << c.name;
+    EXPECT_EQ(outcome.arguments[1], c.result.size()) << c.name;
     EXPECT_TRUE(message.stored.empty()) << c.name;
   } else {
     EXPECT_FALSE(outcome.raised) << c.name << ": " << outcome.message;
