@@ -74,49 +74,43 @@ int32_t __stdcall HostUnused(host::HostProvider* self) {
   return ++self->unused_calls;
 }
 
-// Provider calls whose slot did not leave the stack as the caller pushed it.
-int host_provider_stack_faults = 0;
-
 }  // extern "C"
 
 #if defined(__i386__)
 // On i686 the DLL calls each slot through a thunk: it pushes the caller's
 // argument words again (the object first), calls the slot and checks that
-// the slot removed exactly those words, then returns with `ret` and the
-// argument bytes the interface declares. A slot written with another calling
-// convention, or declared with other arguments than the interface has, is
-// counted; and a DLL that calls the interface with another convention than
-// __stdcall finds its stack moved when the thunk returns, which the checked
-// entry-point calls see (see plugin_library.h).
-#define HOST_SLOT_THUNK(slot, bytes)         \
-  asm(".text\n"                              \
-      ".globl _" #slot                       \
-      "Thunk\n"                              \
-      "_" #slot                              \
-      "Thunk:\n"                             \
-      "  pushl %ebp\n"                       \
-      "  movl %esp, %ebp\n"                  \
-      "  pushl %ebx\n"                       \
-      "  movl $" #bytes                      \
-      " / 4, %ecx\n"                         \
-      "1:\n"                                 \
-      "  pushl 4(%ebp,%ecx,4)\n"             \
-      "  loop 1b\n"                          \
-      "  movl %esp, %ebx\n"                  \
-      "  call _" #slot "@" #bytes            \
-      "\n"                                   \
-      "  movl %esp, %ecx\n"                  \
-      "  subl %ebx, %ecx\n"                  \
-      "  cmpl $" #bytes                      \
-      ", %ecx\n"                             \
-      "  je 2f\n"                            \
-      "  incl _host_provider_stack_faults\n" \
-      "2:\n"                                 \
-      "  leal -4(%ebp), %esp\n"              \
-      "  popl %ebx\n"                        \
-      "  popl %ebp\n"                        \
-      "  ret $" #bytes "\n");                \
+// the slot removed exactly those words, counting it in the object's
+// `stack_faults` if not, then returns with `ret` and the argument bytes the
+// interface declares. A DLL that calls the interface with another convention
+// than __stdcall finds its stack moved when the thunk returns, which the
+// checked entry-point calls see (see plugin_library.h).
+// clang-format off
+#define HOST_SLOT_THUNK(slot, bytes)              \
+  asm(".text\n"                                   \
+      ".globl _" #slot "Thunk\n"                  \
+      "_" #slot "Thunk:\n"                        \
+      "  pushl %ebp\n"                            \
+      "  movl %esp, %ebp\n"                       \
+      "  pushl %ebx\n"                            \
+      "  movl $" #bytes " / 4, %ecx\n"            \
+      "1:\n"                                      \
+      "  pushl 4(%ebp,%ecx,4)\n"                  \
+      "  loop 1b\n"                               \
+      "  movl %esp, %ebx\n"                       \
+      "  call _" #slot "@" #bytes "\n"            \
+      "  movl %esp, %ecx\n"                       \
+      "  subl %ebx, %ecx\n"                       \
+      "  cmpl $" #bytes ", %ecx\n"                \
+      "  je 2f\n"                                 \
+      "  movl 8(%ebp), %ecx\n"                    \
+      "  incl 4(%ecx)\n"                          \
+      "2:\n"                                      \
+      "  leal -4(%ebp), %esp\n"                   \
+      "  popl %ebx\n"                             \
+      "  popl %ebp\n"                             \
+      "  ret $" #bytes "\n");                     \
   extern "C" void slot##Thunk()
+// clang-format on
 
 HOST_SLOT_THUNK(HostQueryInterface, 12);
 HOST_SLOT_THUNK(HostAddRef, 4);
@@ -125,6 +119,17 @@ HOST_SLOT_THUNK(HostFetchItem, 16);
 HOST_SLOT_THUNK(HostStoreItem, 16);
 HOST_SLOT_THUNK(HostFetchInteger, 8);
 HOST_SLOT_THUNK(HostUnused, 4);
+
+// A slot that leaves its arguments to the caller, as a __cdecl one does.
+extern "C" int32_t HostFetchIntegerLeavingArguments(host::HostProvider* self, int32_t item) asm(
+    "_HostFetchIntegerLeavingArguments@8");
+extern "C" int32_t HostFetchIntegerLeavingArguments(host::HostProvider* self, int32_t item) {
+  return HostFetchInteger(self, item);
+}
+HOST_SLOT_THUNK(HostFetchIntegerLeavingArguments, 8);
+
+static_assert(offsetof(host::ProviderObject, stack_faults) == 4,
+              "the slot thunks count stack faults at this offset");
 
 namespace host {
 namespace {
@@ -147,6 +152,14 @@ const ProviderSlots kSlots = {
      Checked<int32_t(__stdcall*)(HostProvider*)>(HostUnusedThunk)}};
 
 }  // namespace
+
+void UseSlotThatLeavesItsArguments(HostProvider& provider) {
+  static ProviderSlots leaving = kSlots;
+  leaving.fetch_integer =
+      Checked<decltype(ProviderSlots::fetch_integer)>(HostFetchIntegerLeavingArgumentsThunk);
+  provider.slots = &leaving;
+}
+
 }  // namespace host
 #else
 namespace host {
@@ -166,10 +179,6 @@ const ProviderSlots kSlots = {HostQueryInterface,
 
 namespace host {
 
-HostProvider::HostProvider() : slots(&kSlots) {}
-
-int ProviderStackFaults() {
-  return host_provider_stack_faults;
-}
+HostProvider::HostProvider() : ProviderObject{&kSlots} {}
 
 }  // namespace host

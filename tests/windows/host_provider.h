@@ -53,10 +53,18 @@ struct CallLog {
   std::optional<size_t> raise_at;
 };
 
-struct HostProvider {
+// What the DLL sees of a provider: the slot table first. On i686 the slot
+// thunks count here the calls whose slot did not remove exactly its
+// arguments; there is nothing to count on x86-64, which has one calling
+// convention.
+struct ProviderObject {
+  const ProviderSlots* slots;
+  int32_t stack_faults = 0;
+};
+
+struct HostProvider : ProviderObject {
   HostProvider();
 
-  const ProviderSlots* slots;
   LONG references = 1;
   std::map<int32_t, std::string> items;
   std::map<int32_t, int32_t> integers;
@@ -69,11 +77,11 @@ struct HostProvider {
   CallLog* log = nullptr;
 };
 
-// How many provider calls, on any provider so far, did not return the stack
-// as the caller pushed it: on i686 each slot is entered through a thunk that
-// checks that the slot removed exactly its arguments. Always 0 on x86-64,
-// which has one calling convention.
-int ProviderStackFaults();
+#if defined(__i386__)
+// Gives `provider` an integer-fetch slot that leaves its arguments on the
+// stack, as a slot written with another calling convention would.
+void UseSlotThatLeavesItsArguments(HostProvider& provider);
+#endif
 
 }  // namespace host
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugin_library.h"
+#include "x87_control.h"
 
 namespace host {
 namespace {
@@ -24,31 +25,39 @@ struct MacroCase {
   bool raises = false;
 };
 
+// Runs the case twice: with a host that lets the plug-in's error end a
+// worker thread, and with a host that unwinds, as a native one does.
 void RunMacroCase(const MacroCase& c) {
-  HostProvider message, parameters;
-  for (size_t i = 0; i < c.parameters.size(); ++i) {
-    parameters.items[static_cast<int32_t>(i)] = c.parameters[i];
+  for (const bool unwinding : {false, true}) {
+    SCOPED_TRACE(c.name + (unwinding ? ", unwinding host" : ", worker thread"));
+    HostProvider message, parameters;
+    for (size_t i = 0; i < c.parameters.size(); ++i) {
+      parameters.items[static_cast<int32_t>(i)] = c.parameters[i];
+    }
+    parameters.integers = c.integers;
+    message.items[243] = c.headers;
+    message.items[241] = c.body;
+    const CallOutcome outcome = unwinding ? ExecUnwinding(c.name, &message, &parameters)
+                                          : ExecOnWorker(c.name, &message, &parameters);
+    if (c.raises) {
+      EXPECT_TRUE(outcome.raised);
+      EXPECT_EQ(outcome.code, kPluginErrorCode);
+      EXPECT_EQ(outcome.flags, static_cast<DWORD>(EXCEPTION_NONCONTINUABLE));
+      EXPECT_EQ(outcome.message, c.result);
+      ASSERT_EQ(outcome.arguments.size(), 2u);
+      EXPECT_EQ(outcome.arguments[1], c.result.size());
+      EXPECT_TRUE(message.stored.empty());
+    } else {
+      EXPECT_FALSE(outcome.raised) << outcome.message;
+      EXPECT_EQ(outcome.result, 123257);
+      ASSERT_FALSE(message.stored.empty());
+      EXPECT_EQ(message.stored.back(), c.result);
+    }
+    EXPECT_EQ(message.references, 1);
+    EXPECT_EQ(parameters.references, 1);
+    EXPECT_EQ(message.unused_calls + parameters.unused_calls, 0);
+    EXPECT_EQ(message.stack_faults + parameters.stack_faults, 0);
   }
-  parameters.integers = c.integers;
-  message.items[243] = c.headers;
-  message.items[241] = c.body;
-  const CallOutcome outcome = ExecOnWorker(c.name, &message, &parameters);
-  if (c.raises) {
-    EXPECT_TRUE(outcome.raised) << c.name;
-    EXPECT_EQ(outcome.code, 0xE04C4E54u) << c.name;
-    EXPECT_EQ(outcome.message, c.result) << c.name;
-    ASSERT_EQ(outcome.arguments.size(), 2u) << c.name;
-    EXPECT_EQ(outcome.arguments[1], c.result.size()) << c.name;
-    EXPECT_TRUE(message.stored.empty()) << c.name;
-  } else {
-    EXPECT_FALSE(outcome.raised) << c.name << ": " << outcome.message;
-    EXPECT_EQ(outcome.result, 123257) << c.name;
-    ASSERT_FALSE(message.stored.empty()) << c.name;
-    EXPECT_EQ(message.stored.back(), c.result) << c.name;
-  }
-  EXPECT_EQ(message.references, 1) << c.name;
-  EXPECT_EQ(parameters.references, 1) << c.name;
-  EXPECT_EQ(message.unused_calls + parameters.unused_calls, 0) << c.name;
 }
 
 const std::string kFiveLines = "a\r\nb\r\nc\r\nd\r\ne";
@@ -161,22 +170,6 @@ TEST(MacrosTest, ReplyTimeReadsTheSystemClockAndStoresTwice) {
   EXPECT_LE(span, to_seconds(after) - written + 1);
 }
 
-}  // namespace
-}  // namespace host
-
-namespace host {
-namespace {
-
-uint16_t X87ControlWord() {
-  uint16_t word;
-  __asm__ volatile("fnstcw %0" : "=m"(word));
-  return word;
-}
-
-void SetX87ControlWord(uint16_t word) {
-  __asm__ volatile("fldcw %0" : : "m"(word));
-}
-
 std::string RunUnderControlWord(const std::string& name, const std::string& headers,
                                 uint16_t word) {
   HostProvider message, parameters;
@@ -192,7 +185,7 @@ std::string RunUnderControlWord(const std::string& name, const std::string& head
   return message.stored.empty() ? "<nothing stored>" : message.stored.back();
 }
 
-// A host may run with 53-bit precision and another rounding direction; the
+// A host may run with 53-bit precision or another rounding direction; the
 // macros answer as they do under the default word, and the host gets its
 // own word back.
 TEST(MacrosTest, DateArithmeticIgnoresTheHostsFloatingPointControlWord) {
@@ -214,20 +207,22 @@ TEST(MacrosTest, DateArithmeticIgnoresTheHostsFloatingPointControlWord) {
       {"KORDELIVERYTODATE", "Received: a; 01 Jan 0001 00:00:01 +0000\r\n"},
   };
   const uint16_t original = X87ControlWord();
-  // 53-bit precision (bits 8-9: 2), rounding upwards (bits 10-11: 2).
-  const uint16_t host_word = static_cast<uint16_t>((original & ~0x0F00) | 0x0A00);
+  const uint16_t precision_53 = WithPrecision53(original);
+  const uint16_t rounding_up = WithRoundingUp(original);
+  const uint16_t both = WithRoundingUp(precision_53);
   for (const Case& c : cases) {
-    EXPECT_EQ(RunUnderControlWord(c.name, c.headers, host_word),
-              RunUnderControlWord(c.name, c.headers, original))
-        << c.headers;
+    const std::string expected = RunUnderControlWord(c.name, c.headers, original);
+    for (const uint16_t host_word : {precision_53, rounding_up, both}) {
+      EXPECT_EQ(RunUnderControlWord(c.name, c.headers, host_word), expected)
+          << c.headers << " under control word " << std::hex << host_word;
+    }
   }
-  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[0].headers, host_word), "59 sec");
-  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[1].headers, host_word),
-            "1 d 2 h 30 m 15 sec");
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[0].headers, both), "59 sec");
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[1].headers, both), "1 d 2 h 30 m 15 sec");
   // Under the host's word these two would lose a second.
-  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[2].headers, host_word),
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[2].headers, precision_53),
             "3602 d 16 h 56 m 38 sec");
-  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[3].headers, host_word),
+  EXPECT_EQ(RunUnderControlWord("KORDELIVERYTIME", cases[3].headers, precision_53),
             "7729 d 2 h 33 m 0 sec");
 }
 
