@@ -1,8 +1,9 @@
 #!/bin/bash
 # Sets up the machine, then builds and passes every test: the native unit
 # tests (plain and under AddressSanitizer and UndefinedBehaviorSanitizer),
-# the 64-bit DLL under Wine through the test host, the static checks of the
-# shipping 32-bit DLL, and a short pass of every fuzz target.
+# the shipping 32-bit DLL (its static checks, and the Windows test host
+# running it under the 32-bit Wine, emulated by qemu), the same host against
+# the 64-bit DLL under Wine, and a short pass of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

@@ -96,6 +96,7 @@ TEST(HostErrorTest, EveryProviderCallCanFailAndThePluginCleansUp) {
       SCOPED_TRACE(macro.name + ", provider call " + std::to_string(position));
       CallLog log;
       log.raise_at = position;
+      log.raise_flags = position % 2 == 0 ? 0 : EXCEPTION_NONCONTINUABLE;
       Providers providers(macro, &log);
       SetX87ControlWord(host_word);
       const CallOutcome outcome =
@@ -105,7 +106,7 @@ TEST(HostErrorTest, EveryProviderCallCanFailAndThePluginCleansUp) {
 
       ASSERT_TRUE(outcome.raised);
       EXPECT_EQ(outcome.code, kHostErrorCode);
-      EXPECT_EQ(outcome.flags, position % 2 == 0 ? 0u : EXCEPTION_NONCONTINUABLE);
+      EXPECT_EQ(outcome.flags, log.raise_flags);
       EXPECT_EQ(outcome.arguments,
                 (std::vector<ULONG_PTR>{position, kHostErrorMarks[0], kHostErrorMarks[1]}));
       EXPECT_EQ(word_after, host_word);
@@ -139,6 +140,42 @@ TEST(HostErrorTest, EveryProviderCallCanFailAndThePluginCleansUp) {
     EXPECT_FALSE(outcome.raised) << macro.name;
     EXPECT_EQ(again.message.stored, clean.message.stored) << macro.name;
   }
+}
+
+// Continues the second sighting of the host's error: the plug-in raising it
+// again, after the host's own raise passed on to the plug-in's handler.
+LONG WINAPI ContinueTheRaiseAgain(EXCEPTION_POINTERS* exception) {
+  static int sightings = 0;
+  if (exception->ExceptionRecord->ExceptionCode != kHostErrorCode) {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  return ++sightings % 2 == 0 ? EXCEPTION_CONTINUE_EXECUTION : EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A host that continues a continuable error gets the call back as finished,
+// with nothing stored after the failure.
+TEST(HostErrorTest, AContinuedErrorEndsTheCall) {
+  const MacroCall& macro = kMacros[0];
+  // The header block's length query raises, continuably.
+  CallLog clean_log;
+  Providers clean(macro, &clean_log);
+  ExecUnwinding(macro.name, &clean.message, &clean.parameters);
+  const auto query = std::find_if(clean_log.calls.begin(), clean_log.calls.end(), [](auto& call) {
+    return call.operation == Operation::kFetchLength && call.item == 243;
+  });
+  ASSERT_NE(query, clean_log.calls.end());
+  CallLog log;
+  log.raise_at = static_cast<size_t>(query - clean_log.calls.begin());
+
+  Providers providers(macro, &log);
+  void* handler = AddVectoredExceptionHandler(1, ContinueTheRaiseAgain);
+  const CallOutcome outcome = ExecUnwinding(macro.name, &providers.message, &providers.parameters);
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_FALSE(outcome.raised);
+  EXPECT_EQ(outcome.result, 123257);
+  EXPECT_TRUE(providers.message.stored.empty());
+  EXPECT_EQ(providers.message.references, 1);
+  EXPECT_EQ(providers.parameters.references, 1);
 }
 
 // Bytes in use in every heap of the process.

@@ -15,7 +15,7 @@ void Enter(HostProvider* self, Operation operation, int32_t item) {
   log->calls.push_back({self, operation, item});
   if (log->raise_at != position) return;
   const ULONG_PTR arguments[] = {position, kHostErrorMarks[0], kHostErrorMarks[1]};
-  RaiseException(kHostErrorCode, position % 2 == 0 ? 0 : EXCEPTION_NONCONTINUABLE, 3, arguments);
+  RaiseException(kHostErrorCode, log->raise_flags, 3, arguments);
 }
 
 }  // namespace

@@ -46,11 +46,10 @@ inline constexpr ULONG_PTR kHostErrorMarks[] = {0x5EED, 0xFACE};
 // the order they were made; and the call, if any, that raises instead. A
 // failing operation raises before it has any effect, except Release, which
 // drops its reference first, as a releasing object whose clean-up fails does.
-// Operations raise continuably at even positions and non-continuably at odd
-// ones.
 struct CallLog {
   std::vector<ProviderCall> calls;
   std::optional<size_t> raise_at;
+  DWORD raise_flags = 0;  // 0 (continuable) or EXCEPTION_NONCONTINUABLE
 };
 
 // What the DLL sees of a provider: the slot table first. On i686 the slot
