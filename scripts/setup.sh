@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ python3 libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 locales)
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 locales zip unzip man-db dpkg-dev lintian)
 [[ "${1:-}" == "--native-only" ]] && packages=(cmake make g++ python3 libgtest-dev libbenchmark-dev)
 
 missing=()
