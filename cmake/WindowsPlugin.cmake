@@ -36,6 +36,12 @@ target_link_options(lintrel_plugin PRIVATE -static -static-libgcc -static-libstd
 target_compile_options(lintrel_core PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(lintrel_plugin PRIVATE -ffunction-sections -fdata-sections)
 target_link_options(lintrel_plugin PRIVATE -Wl,--gc-sections -Wl,--no-insert-timestamp)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The linker would derive the preferred load address from the output path
+  # as written on its command line; this is the one that path has always
+  # given, fixed so that how the linker is called cannot change the bytes.
+  target_link_options(lintrel_plugin PRIVATE -Wl,--image-base,0x6ae80000)
+endif()
 
 # The DLL at its target path is the one that ships and that the tests load:
 # without symbols or debug information. Its unstripped twin, the same code
