@@ -9,6 +9,8 @@ namespace __gnu_cxx {
 
 // Replaces the runtime's definition of the same name; std::terminate calls it
 // when no handler of the plug-in's own has been set (none is).
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+  std::abort();
+}
 
 }  // namespace __gnu_cxx
