@@ -7,7 +7,7 @@ set -euo pipefail
 
 native=(cmake make g++ python3 libgtest-dev libgmock-dev libbenchmark-dev)
 packages=("${native[@]}" clang-14 libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine64 locales)
+          wine64 locales zip unzip man-db dpkg-dev lintian)
 # The shipping DLL is a 32-bit program, which these machines cannot execute:
 # the 32-bit Wine runs it, itself under qemu's user-mode emulation. Debian 12's
 # own qemu cannot host Wine's address-space layout; the backports suite's can.

@@ -15,6 +15,8 @@ for preset in native native-asan win32 win64; do
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== release (reproducible builds and packages)"
+scripts/release-checks.sh
 if [[ -x scripts/fuzz.sh ]]; then
   echo "== fuzz (short pass)"
   scripts/fuzz.sh short

@@ -4,15 +4,18 @@
 
 #include <string_view>
 
+#include "plugin/version.h"
+
 namespace lintrel {
 
 inline constexpr std::string_view kDisplayName = "K.O.R.: Lintrel";
-inline constexpr std::string_view kVersion = "1.0.292";
-inline constexpr std::string_view kVersionBanner = "Korvale: Lintrel ver.1.0.292";
-inline constexpr std::string_view kInformation =
-    "K.O.R.: Lintrel ver. 1.0.292 by the Lintrel project\r\n"
-    "Build date: 292\r\n"
-    "Contact: the Lintrel project's issue tracker";
+inline constexpr std::string_view kVersion = LINTREL_VERSION;
+inline constexpr std::string_view kVersionBanner = "Korvale: Lintrel ver." LINTREL_VERSION;
+inline constexpr std::string_view kInformation = "K.O.R.: Lintrel ver. " LINTREL_VERSION
+                                                 " by the Lintrel project\r\n"
+                                                 "Build date: " LINTREL_BUILD_NUMBER
+                                                 "\r\n"
+                                                 "Contact: the Lintrel project's issue tracker";
 inline constexpr std::string_view kMacroList =
     "KOR_LN_VER\r\n"
     "KORDELIVERYTIME\r\n"

@@ -33,7 +33,16 @@ while read -r imported; do
   esac
 done < <(awk '/DLL Name:/ { print $3 }' <<<"$headers")
 
-disassembly=$("$objdump" -d --no-show-raw-insn "$dll")
+# A stripped DLL has no symbols to find the entry points by: they come from
+# its unstripped twin, named by DLL_SYMBOLS, once its code is the same bytes.
+code="$dll"
+if [[ -n "${DLL_SYMBOLS:-}" ]]; then
+  cmp -s <("$objdump" -s -j .text "$dll" | tail -n +4) \
+         <("$objdump" -s -j .text "$DLL_SYMBOLS" | tail -n +4) ||
+    fail "the code of $DLL_SYMBOLS is not the code of $dll"
+  code="$DLL_SYMBOLS"
+fi
+disassembly=$("$objdump" -d --no-show-raw-insn "$code")
 for entry in "$@"; do
   name="${entry%%:*}"
   bytes="${entry##*:}"
