@@ -1,0 +1,107 @@
+// Runs one macro through the DLL beside it on every message of an mbox made
+// by make_mbox.py, and prints the results as `lintrel run --mbox` does: the
+// message's number, a tab, and the result with backslash, tab, CR and LF
+// escaped, or "ERROR: MESSAGE" for a structured exception of the plug-in's.
+// Run under each build, its output is compared with the other DLL's and the
+// native command's.
+//   lintrel_crosscheck MBOX MACRO
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "../host_exceptions.h"
+#include "../host_provider.h"
+
+namespace {
+
+using ExecMacro = int32_t(__stdcall*)(const char* name, int32_t length, host::HostProvider* message,
+                                      host::HostProvider* parameters);
+
+std::string Escaped(std::string_view text) {
+  std::string escaped;
+  for (const char byte : text) {
+    switch (byte) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      default:
+        escaped += byte;
+    }
+  }
+  return escaped;
+}
+
+// The messages of the generator's mbox: after each "From " line, up to the
+// empty line before the next one.
+template <typename Visit>
+void ForEachMessage(std::string_view mbox, Visit visit) {
+  constexpr std::string_view kSeparator = "\n\nFrom ";
+  size_t start = mbox.find('\n');
+  while (start != std::string_view::npos) {
+    ++start;
+    const size_t end = mbox.find(kSeparator, start);
+    if (end == std::string_view::npos) {
+      std::string_view last = mbox.substr(start);
+      if (last.ends_with("\n\n")) last.remove_suffix(1);
+      visit(last);
+      return;
+    }
+    visit(mbox.substr(start, end + 1 - start));
+    start = mbox.find('\n', end + 2);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fputs("usage: lintrel_crosscheck MBOX MACRO\n", stderr);
+    return 2;
+  }
+  std::ifstream file(argv[1], std::ios::binary);
+  const std::string mbox{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  HMODULE dll = LoadLibraryA("KOR_LINTREL.TBP");
+  const auto exec = reinterpret_cast<ExecMacro>(
+      reinterpret_cast<void*>(dll != nullptr ? GetProcAddress(dll, "TBP_ExecMacro") : nullptr));
+  if (!file || exec == nullptr) {
+    std::fputs("lintrel_crosscheck: cannot read the mbox or load KOR_LINTREL.TBP\n", stderr);
+    return 2;
+  }
+  _setmode(_fileno(stdout), _O_BINARY);
+  const std::string name = argv[2];
+  int number = 0;
+  ForEachMessage(mbox, [&](std::string_view message) {
+    host::HostProvider headers, parameters;
+    headers.items[243] = std::string(message);
+    host::CallOutcome outcome;
+    auto call = [&] {
+      outcome.result = exec(name.data(), static_cast<int32_t>(name.size()), &headers, &parameters);
+    };
+    host::CallUnwinding(call, outcome);
+    std::string line = std::to_string(++number) + "\t";
+    if (outcome.raised) {
+      line += "ERROR: " + outcome.message;
+    } else {
+      line += headers.stored.empty() ? "<nothing stored>" : Escaped(headers.stored.back());
+    }
+    line += "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+  });
+  return 0;
+}
