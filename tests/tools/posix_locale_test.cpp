@@ -1,4 +1,4 @@
-#include "platform/posix_locale.h"
+#include "tools/posix_locale.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>
@@ -10,7 +10,7 @@
 
 #include "text/calendar.h"
 #include "text/date_time_format.h"
-#include "text/errors.h"
+#include "tools/cli_error.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The C library's newlocale loses its copy of LOCPATH on every call while
@@ -20,7 +20,7 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 #endif
 
-namespace lintrel::platform {
+namespace lintrel::cli {
 namespace {
 
 TEST(PosixLocaleTest, DateFormatsBecomeEngineLetters) {
@@ -112,8 +112,8 @@ TEST(PosixLocaleTest, ALocaleThatIsNotInstalledIsAnError) {
   try {
     LoadPosixLocaleSettings("xx_YY");
     ADD_FAILURE() << "no error";
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "locale 'xx_YY' is not installed");
+  } catch (const CliError& error) {
+    EXPECT_EQ(error.what(), std::string("locale 'xx_YY' is not installed"));
   }
 }
 
@@ -172,4 +172,4 @@ TEST(PosixLocaleTest, AnInstalledGermanLocale) {
 }
 
 }  // namespace
-}  // namespace lintrel::platform
+}  // namespace lintrel::cli
