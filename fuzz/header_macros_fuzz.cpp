@@ -60,7 +60,7 @@ bool IsSpan(std::string_view t, const std::array<std::string, 4>& labels) {
 }
 
 bool Trimmed(std::string_view t) {
-  return lintrel::StripBlanksView(t).size() == t.size();
+  return lintrel::StripBlanks(t).size() == t.size();
 }
 
 // The moment `value` names, as the built-in formats "m/d/yy" and

@@ -34,7 +34,7 @@ Text ExtractCharset(std::string_view headers) {
 Text ExtractMailer(std::string_view headers, std::string_view fallback) {
   const Text field = FindFirstField(headers, "X-Mailer:");
   if (field.empty()) return Text(fallback);
-  return StripBlanks(TextFrom(field, 10));
+  return Text(StripBlanks(TextFrom(field, 10)));
 }
 
 Text HeaderFieldValue(std::string_view headers, std::string_view name) {
@@ -43,7 +43,7 @@ Text HeaderFieldValue(std::string_view headers, std::string_view name) {
   // The field text begins with the name unless the name begins with a byte
   // that trimming removed; only then is it searched for.
   const int64_t at = found.starts_with(name) ? 1 : FindText(name, found);
-  return StripBlanks(TextFrom(found, at + static_cast<int64_t>(name.size()) + 1));
+  return Text(StripBlanks(TextFrom(found, at + static_cast<int64_t>(name.size()) + 1)));
 }
 
 }  // namespace lintrel

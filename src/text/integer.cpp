@@ -80,15 +80,8 @@ Text IntText(int64_t n) {
   return Text(buffer, result.ptr);
 }
 
-void AppendPercentByte(Text& out, unsigned char b) {
-  const char escape[3] = {'%', kHexDigits[b >> 4], kHexDigits[b & 15]};
-  out.append(escape, 3);
-}
-
 Text PercentByte(unsigned char b) {
-  Text out;
-  AppendPercentByte(out, b);
-  return out;
+  return {'%', kHexDigits[b >> 4], kHexDigits[b & 15]};
 }
 
 }  // namespace lintrel

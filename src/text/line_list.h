@@ -23,7 +23,6 @@ class LineList {
   friend void SplitLines(LineList& list, std::string_view t);
   friend int32_t LineCount(const LineList& list);
   friend const Text& LineAt(const LineList& list, int32_t i);
-  friend void ReplaceLine(LineList& list, int32_t i, Text t);
   friend int32_t AppendLine(LineList& list, Text t);
 
   std::vector<Text> lines_;
@@ -39,9 +38,6 @@ int32_t LineCount(const LineList& list);
 // Line `i`; raises EStringListError "List index out of bounds (i)" when i < 0
 // or i >= count.
 const Text& LineAt(const LineList& list, int32_t i);
-
-// Line `i` becomes `t`, with the same index check and error as `LineAt`.
-void ReplaceLine(LineList& list, int32_t i, Text t);
 
 // Adds `t` at the end and returns its index (the old count).
 int32_t AppendLine(LineList& list, Text t);

@@ -112,13 +112,5 @@ TEST(TextEqualsTest, SameLengthAndBytes) {
   EXPECT_FALSE(TextEquals(std::string("a\0b", 3), "a"));
 }
 
-TEST(BuildingBlocksTest, RepeatAndTerminated) {
-  EXPECT_EQ(RepeatByte('>', 3), ">>>");
-  EXPECT_EQ(RepeatByte('>', 0), "");
-  EXPECT_EQ(RepeatByte('>', -2), "");
-  EXPECT_EQ(TextFromTerminated(nullptr), "");
-  EXPECT_EQ(TextFromTerminated("ab\0cd"), "ab");
-}
-
 }  // namespace
 }  // namespace lintrel
