@@ -1,12 +1,19 @@
 #include "tools/report.h"
 
 #include <array>
+#include <string_view>
+#include <vector>
 
 #include "plugin/identity.h"
 #include "tools/output_format.h"
 
 namespace lintrel::cli {
 namespace {
+
+struct ReportMacro {
+  std::string_view name;
+  Parameters parameters;
+};
 
 // The parameters are those a user who gives none gets, except the field name.
 const std::array<ReportMacro, 8> kMessageReaders = {{
@@ -20,8 +27,9 @@ const std::array<ReportMacro, 8> kMessageReaders = {{
     {"KORGETHEADER", {"Subject:"}},
 }};
 
-}  // namespace
-
+// The macros whose inputs include the header block or the body, in the order
+// of the macro list, each with its default parameters. "KORGETHEADER" has no
+// default field name and is given "Subject:".
 std::vector<ReportMacro> ReportMacros() {
   std::vector<ReportMacro> macros;
   std::string_view list = kMacroList;
@@ -35,6 +43,8 @@ std::vector<ReportMacro> ReportMacros() {
   }
   return macros;
 }
+
+}  // namespace
 
 Report MakeReport(const MessageParts& message, const MacroEnvironment& environment) {
   Report report;

@@ -84,8 +84,7 @@ double ApplyShift(double local, int64_t shift_minutes) {
                                  : ShiftMinutes(local, shift_minutes);
 }
 
-}  // namespace
-
+// The month of a month name, any letter case: 0 when it names none.
 int MonthNumber(std::string_view name) {
   const Text lower = AsciiLower(name);
   if (lower.empty()) return 0;
@@ -111,6 +110,8 @@ int MonthNumber(std::string_view name) {
   }
   return 0;
 }
+
+}  // namespace
 
 HeaderDateFields ReadHeaderDate(std::string_view field) {
   static constexpr ByteSet kSeparators(" /:");

@@ -36,9 +36,6 @@ struct HeaderDateFields {
 // EStringListError "List index out of bounds (N)" for a missing token N.
 HeaderDateFields ReadHeaderDate(std::string_view field);
 
-// The month of a month name, any letter case: 0 when it names none.
-int MonthNumber(std::string_view name);
-
 // True with `value` set to the field's date in UTC; false, with `value`
 // untouched, when the tokens read but form no valid date. Raises the errors
 // of `ReadHeaderDate`.
