@@ -28,21 +28,15 @@ inline void Check(bool holds, const char* what, std::string_view detail = {}) {
   if (!holds) Fail(what, detail);
 }
 
-inline bool StartsWith(std::string_view t, std::string_view prefix) {
-  return t.substr(0, prefix.size()) == prefix;
-}
-inline bool EndsWith(std::string_view t, std::string_view suffix) {
-  return t.size() >= suffix.size() && t.substr(t.size() - suffix.size()) == suffix;
-}
-
 // Every error a macro can end with has one of these shapes.
 inline void CheckDocumentedError(const Exception& error) {
   const std::string_view m = error.Message();
-  const bool integer = StartsWith(m, "'") && EndsWith(m, "' is not a valid integer value");
-  const bool date = StartsWith(m, "'") && EndsWith(m, "' is not a valid date and time");
-  bool index = StartsWith(m, "List index out of bounds (") && EndsWith(m, ")");
+  const bool integer = m.starts_with("'") && m.ends_with("' is not a valid integer value");
+  const bool date = m.starts_with("'") && m.ends_with("' is not a valid date and time");
+  constexpr std::string_view kIndexError = "List index out of bounds (";
+  bool index = m.starts_with(kIndexError) && m.ends_with(")");
   if (index) {
-    const std::string_view number = m.substr(26, m.size() - 27);
+    const std::string_view number = m.substr(kIndexError.size(), m.size() - kIndexError.size() - 1);
     index = !number.empty() && number.find_first_not_of("-0123456789") == std::string_view::npos;
   }
   const bool memory = m == "Out of memory";

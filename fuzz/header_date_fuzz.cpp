@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ErrorOf([&] { made = HeaderDateTime(field, separators); });
 
   if (read_error) {
-    Check(!fuzz::EndsWith(*read_error, "is not a valid date and time"),
+    Check(!read_error->ends_with("is not a valid date and time"),
           "reading raised a date error", *read_error);
     Check(parse_error == read_error, "ParseHeaderDate raised otherwise than the reading");
     Check(make_error == read_error, "HeaderDateTime raised otherwise than the reading");

@@ -62,7 +62,7 @@ std::optional<int64_t> NumericZoneMinutes(std::string_view zone) {
 
 int64_t ZoneShiftMinutes(std::string_view zone) {
   for (const ZoneName& known : kZoneNames) {
-    if (TextEquals(zone, known.name)) return int64_t{known.shift_hours} * 60;
+    if (zone == known.name) return int64_t{known.shift_hours} * 60;
   }
   if (const auto minutes = NumericZoneMinutes(zone)) return *minutes;
   // Widened first: negating the least 32-bit number does not fit 32 bits.
@@ -106,7 +106,7 @@ int MonthNumber(std::string_view name) {
                                                       "jun", "jul", "aug"};
   constexpr std::array<int, 7> kMonths = {1, 3, 4, 5, 6, 7, 8};
   for (size_t i = 0; i < kNames.size(); ++i) {
-    if (TextEquals(lower, kNames[i])) return kMonths[i];
+    if (lower == kNames[i]) return kMonths[i];
   }
   return 0;
 }

@@ -25,14 +25,6 @@ bool IsQuote(char c) {
   return c == '"' || c == '\'';
 }
 
-bool StartsWithIgnoringCase(std::string_view t, std::string_view word) {
-  if (t.size() < word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i) {
-    if (AsciiUpperByte(t[i]) != word[i]) return false;
-  }
-  return true;
-}
-
 // The letters whose repeats are counted as one run.
 bool TakesRun(char letter) {
   constexpr std::string_view kRunLetters = "CDEGHMNSTYZ";

@@ -34,6 +34,15 @@ constexpr char AsciiUpperByte(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
+// Whether `t` begins with `prefix`, ASCII letters compared in either case.
+constexpr bool StartsWithIgnoringCase(std::string_view t, std::string_view prefix) {
+  if (t.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (AsciiLowerByte(t[i]) != AsciiLowerByte(prefix[i])) return false;
+  }
+  return true;
+}
+
 // `t` without the bytes of value 32 or less at both ends. Bytes 128 to 255
 // and bytes inside the text are kept.
 std::string_view StripBlanks(std::string_view t);
@@ -59,11 +68,6 @@ std::string_view SubText(std::string_view t, int64_t start, int64_t count);
 // Everything from the 1-based position `start` to the end.
 inline std::string_view TextFrom(std::string_view t, int64_t start) {
   return SubText(t, start, static_cast<int64_t>(t.size()));
-}
-
-// Same length and same bytes; case-sensitive.
-constexpr bool TextEquals(std::string_view a, std::string_view b) {
-  return a == b;
 }
 
 }  // namespace lintrel

@@ -105,11 +105,13 @@ TEST(SubTextTest, ClampsStartAndCount) {
   }
 }
 
-TEST(TextEqualsTest, SameLengthAndBytes) {
-  EXPECT_FALSE(TextEquals("GMT", "gmt"));
-  EXPECT_TRUE(TextEquals("", ""));
-  EXPECT_FALSE(TextEquals("ab", "ab "));
-  EXPECT_FALSE(TextEquals(std::string("a\0b", 3), "a"));
+TEST(StartsWithIgnoringCaseTest, OnlyAsciiLettersFold) {
+  EXPECT_TRUE(StartsWithIgnoringCase("AM/PM", "am/pm"));
+  EXPECT_TRUE(StartsWithIgnoringCase("aMpM h", "AMPM"));
+  EXPECT_TRUE(StartsWithIgnoringCase("x", ""));
+  EXPECT_FALSE(StartsWithIgnoringCase("am", "AMPM"));
+  EXPECT_FALSE(StartsWithIgnoringCase("\xc4", "\xe4"));
+  EXPECT_FALSE(StartsWithIgnoringCase("@", "`"));
 }
 
 }  // namespace
