@@ -46,9 +46,10 @@ constexpr int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day) {
   return era * 146097 + static_cast<int64_t>(day_of_era) - kDayNumberShift;
 }
 
-// 1 (Sunday) to 7 (Saturday); day 0 is a Saturday.
+// 1 (Sunday) to 7 (Saturday).
 constexpr int DayOfWeek(int64_t d) {
-  const int64_t r = (d + 693594) % 7;
+  constexpr int64_t kASunday = DaysFromCivil(1899, 12, 31);
+  const int64_t r = (d - kASunday) % 7;
   return static_cast<int>(r < 0 ? r + 7 : r) + 1;
 }
 

@@ -9,6 +9,12 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
+// The magnitudes a 32-bit number can have, and the most a hexadecimal number
+// can hold before one more digit overflows 32 bits.
+constexpr uint32_t kLargestPositive = INT32_MAX;
+constexpr uint32_t kLargestNegative = kLargestPositive + 1;
+constexpr uint32_t kLargestBeforeHexDigit = UINT32_MAX / 16;
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -20,14 +26,14 @@ std::optional<int32_t> ReadDecimal(std::string_view digits, bool negative) {
   if (digits.empty()) return std::nullopt;
   uint32_t a = 0;
   for (char c : digits) {
-    if (!IsAsciiDigit(c) || a > 214748364u) return std::nullopt;
+    if (!IsAsciiDigit(c) || a > kLargestNegative / 10) return std::nullopt;
     a = a * 10 + static_cast<uint32_t>(c - '0');
   }
   if (negative) {
-    if (a > 2147483648u) return std::nullopt;
+    if (a > kLargestNegative) return std::nullopt;
     return static_cast<int32_t>(0u - a);
   }
-  if (a > 2147483647u) return std::nullopt;
+  if (a > kLargestPositive) return std::nullopt;
   return static_cast<int32_t>(a);
 }
 
@@ -36,7 +42,7 @@ std::optional<int32_t> ReadHexadecimal(std::string_view digits) {
   uint32_t a = 0;
   for (char c : digits) {
     const int digit = HexDigitValue(c);
-    if (digit < 0 || a > 0xFFFFFFFu) return std::nullopt;
+    if (digit < 0 || a > kLargestBeforeHexDigit) return std::nullopt;
     a = a * 16 + static_cast<uint32_t>(digit);
   }
   return static_cast<int32_t>(a);
