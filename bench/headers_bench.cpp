@@ -95,8 +95,7 @@ void RunMacroOn(benchmark::State& state, std::string_view macro, const Text& blo
   BenchProvider message, parameters;
   message.items[kItemHeaders] = block;
   parameters.items[0] = parameter;
-  const MacroEnvironment environment{
-      [] { return platform::SystemTime{2002, 1, 2, 1, 7, 0, 0, 0}; }};
+  const MacroEnvironment environment{[] { return DateTimeParts{2002, 1, 1, 7, 0, 0, 0}; }};
   for (auto _ : state) {
     ExecMacro(macro, &message, &parameters, environment);
     benchmark::DoNotOptimize(message.result);

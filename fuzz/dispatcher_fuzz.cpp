@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     name = std::string(list.substr(0, list.find('\r')));
     if (pick & 1) name = AsciiLower(name);
   }
-  const platform::SystemTime now = reader.ClockReading();
+  const DateTimeParts now = reader.ClockReading();
   MacroEnvironment environment;
   environment.read_clock = [now] { return now; };
 

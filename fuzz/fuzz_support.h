@@ -3,15 +3,12 @@
 #ifndef LINTREL_FUZZ_FUZZ_SUPPORT_H_
 #define LINTREL_FUZZ_FUZZ_SUPPORT_H_
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "text/calendar.h"
 #include "text/errors.h"
 
@@ -41,19 +38,6 @@ inline void CheckDocumentedError(const Exception& error) {
   }
   const bool memory = m == "Out of memory";
   Check(integer || date || index || memory, "undocumented error", m);
-}
-
-// The moment a date-time names on the continuous scale that the date
-// parser builds: the day that holds it, and the time since that day began.
-struct Moment {
-  CivilDate date;
-  int64_t hour, minute, second, millisecond;
-};
-inline Moment MomentOf(double v) {
-  const int64_t m = std::llrint(static_cast<long double>(v) * 86400000);
-  const int64_t day = m / 86400000 - (m % 86400000 < 0 ? 1 : 0);
-  const int64_t time = m - day * 86400000;
-  return {CivilFromDays(day), time / 3600000, time / 60000 % 60, time / 1000 % 60, time % 1000};
 }
 
 // Reads values from the front of the fuzzer's bytes; past the end, zeros.
@@ -93,15 +77,15 @@ class FuzzReader {
   }
 
   // A clock reading the system could give: every field within its range.
-  platform::SystemTime ClockReading() {
-    platform::SystemTime now;
-    now.year = static_cast<uint16_t>(1980 + Byte() % 120);
-    now.month = static_cast<uint16_t>(1 + Byte() % 12);
-    now.day = static_cast<uint16_t>(1 + Byte() % 28);
-    now.hour = static_cast<uint16_t>(Byte() % 24);
-    now.minute = static_cast<uint16_t>(Byte() % 60);
-    now.second = static_cast<uint16_t>(Byte() % 60);
-    now.milliseconds = static_cast<uint16_t>(Integer() % 1000u);
+  DateTimeParts ClockReading() {
+    DateTimeParts now;
+    now.year = 1980 + Byte() % 120;
+    now.month = 1 + Byte() % 12u;
+    now.day = 1 + Byte() % 28u;
+    now.hour = Byte() % 24u;
+    now.minute = Byte() % 60u;
+    now.second = Byte() % 60u;
+    now.millisecond = Integer() % 1000u;
     return now;
   }
 

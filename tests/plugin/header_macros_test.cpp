@@ -22,7 +22,7 @@ constexpr std::string_view kHeaders =
 MacroEnvironment FixedClock(int* reads = nullptr) {
   return {[reads] {
     if (reads != nullptr) ++*reads;
-    return platform::SystemTime{2002, 1, 2, 1, 7, 2, 0, 500};
+    return DateTimeParts{2002, 1, 1, 7, 2, 0, 500};
   }};
 }
 
