@@ -82,9 +82,8 @@ unsigned Low16(int32_t n) {
 
 // The month of a month name, any letter case: 0 when it names none.
 int MonthNumber(std::string_view name) {
-  const Text lower = AsciiLower(name);
-  if (lower.empty()) return 0;
-  switch (lower.front()) {
+  if (name.empty()) return 0;
+  switch (AsciiLowerByte(name.front())) {
     case 'd':
       return 12;
     case 'f':
@@ -102,7 +101,9 @@ int MonthNumber(std::string_view name) {
                                                       "jun", "jul", "aug"};
   constexpr std::array<int, 7> kMonths = {1, 3, 4, 5, 6, 7, 8};
   for (size_t i = 0; i < kNames.size(); ++i) {
-    if (lower == kNames[i]) return kMonths[i];
+    if (name.size() == kNames[i].size() && StartsWithIgnoringCase(name, kNames[i])) {
+      return kMonths[i];
+    }
   }
   return 0;
 }
