@@ -15,12 +15,6 @@ std::string_view StripBlanks(std::string_view t) {
   return t.substr(first, end - first);
 }
 
-Text AsciiLower(std::string_view t) {
-  Text out(t);
-  for (char& c : out) c = AsciiLowerByte(c);
-  return out;
-}
-
 Text AsciiUpper(std::string_view t) {
   Text out(t);
   for (char& c : out) c = AsciiUpperByte(c);

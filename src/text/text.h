@@ -47,9 +47,8 @@ constexpr bool StartsWithIgnoringCase(std::string_view t, std::string_view prefi
 // and bytes inside the text are kept.
 std::string_view StripBlanks(std::string_view t);
 
-// Maps "A".."Z" to "a".."z" (and back for `AsciiUpper`); every other byte,
-// 128 to 255 included, is copied unchanged.
-Text AsciiLower(std::string_view t);
+// Maps "a".."z" to "A".."Z"; every other byte, 128 to 255 included, is
+// copied unchanged.
 Text AsciiUpper(std::string_view t);
 
 // Lower-cases every letter of the user's ANSI code page, using the

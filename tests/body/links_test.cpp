@@ -25,7 +25,8 @@ Text PlainGetLinks(const Text& text) {
   }
   Text r;
   for (;;) {
-    const Text lower = AsciiLower(w);
+    Text lower = w;
+    for (char& c : lower) c = AsciiLowerByte(c);
     const int32_t http = FindText("http:", lower);
     const int32_t ftp = FindText("ftp:", lower);
     int32_t p = http;
