@@ -143,13 +143,5 @@ TEST(MakeLinkTest, WritesTheKnownEscapes) {
   for (const Case& c : cases) EXPECT_EQ(MakeLink(c.text), c.link) << testing::PrintToString(c.text);
 }
 
-TEST(SmallerNonZeroTest, PrefersTheSmallerFoundPosition) {
-  struct Case {
-    int64_t a, b, result;
-  };
-  const Case cases[] = {{0, 0, 0}, {0, 5, 5}, {5, 0, 5}, {3, 7, 3}, {7, 3, 3}, {4, 4, 4}};
-  for (const Case& c : cases) EXPECT_EQ(SmallerNonZero(c.a, c.b), c.result) << c.a << ", " << c.b;
-}
-
 }  // namespace
 }  // namespace lintrel
