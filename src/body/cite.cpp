@@ -9,12 +9,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Line splitting reads up to the first byte 0; everything after it is
-// outside every line.
-std::string_view SplitPart(std::string_view text) {
-  return text.substr(0, text.find('\0'));
-}
-
 // The first CR or LF at or after `p`, or the end.
 size_t LineEnd(std::string_view t, size_t p) {
   return FindFirstOf<'\r', '\n'>(t, p);
@@ -102,7 +96,8 @@ void AppendLines(Text& out, std::string_view lines) {
 }  // namespace
 
 Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
-  const std::string_view t = SplitPart(text);
+  // Lines are read up to the first byte 0; what follows is in no line.
+  const std::string_view t = BeforeNul(text);
   if (count >= 0 && !HasMoreLinesThan(t, count)) return Text(text);
   // Truncating division: -3 keeps -1 at the start and -2 at the end, none.
   const int64_t head = count / 2;
@@ -129,7 +124,7 @@ Text KillCite(std::string_view text, int32_t depth) {
   // No marker is built: the run of ">" is counted as the line is read, so a
   // depth longer than every line simply never matches.
   const auto marker = static_cast<size_t>(depth);
-  const std::string_view t = SplitPart(text);
+  const std::string_view t = BeforeNul(text);
   Text out;
   out.reserve(t.size() + kLineEnd.size());
   LineCopier copier(t, out);

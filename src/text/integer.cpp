@@ -51,7 +51,7 @@ std::optional<int32_t> ReadHexadecimal(std::string_view digits) {
 }  // namespace
 
 std::optional<int32_t> TryParseInt(std::string_view t) {
-  t = t.substr(0, t.find('\0'));
+  t = BeforeNul(t);
   if (t.empty()) return std::nullopt;
   size_t i = 0;
   while (i < t.size() && t[i] == ' ') ++i;

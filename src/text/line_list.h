@@ -47,7 +47,7 @@ int32_t AppendLine(LineList& list, Text t);
 // returning false.
 template <typename Visit>
 void ForEachLine(std::string_view t, Visit&& visit) {
-  t = t.substr(0, t.find('\0'));
+  t = BeforeNul(t);
   // The next CR and the next LF are each searched for only once they lie
   // behind the walk, so every byte is looked at a bounded number of times.
   size_t next_cr = 0;

@@ -43,6 +43,12 @@ constexpr bool StartsWithIgnoringCase(std::string_view t, std::string_view prefi
   return true;
 }
 
+// The bytes of `t` before its first byte 0, all of them when it has none:
+// the text as the operations that read up to a byte 0 see it.
+constexpr std::string_view BeforeNul(std::string_view t) {
+  return t.substr(0, t.find('\0'));
+}
+
 // `t` without the bytes of value 32 or less at both ends. Bytes 128 to 255
 // and bytes inside the text are kept.
 std::string_view StripBlanks(std::string_view t);
