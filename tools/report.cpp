@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plugin/identity.h"
+#include "text/lines.h"
 #include "tools/output_format.h"
 
 namespace lintrel::cli {
@@ -32,15 +33,11 @@ const std::array<ReportMacro, 8> kMessageReaders = {{
 // default field name and is given "Subject:".
 std::vector<ReportMacro> ReportMacros() {
   std::vector<ReportMacro> macros;
-  std::string_view list = kMacroList;
-  while (!list.empty()) {
-    const size_t end = list.find("\r\n");
-    const std::string_view name = list.substr(0, end);
-    list.remove_prefix(end == std::string_view::npos ? list.size() : end + 2);
+  ForEachLine(kMacroList, [&](std::string_view name) {
     for (const ReportMacro& reader : kMessageReaders) {
       if (reader.name == name) macros.push_back(reader);
     }
-  }
+  });
   return macros;
 }
 

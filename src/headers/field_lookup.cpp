@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "text/errors.h"
-#include "text/line_list.h"
+#include "text/lines.h"
 
 namespace lintrel {
 namespace {

@@ -1,6 +1,7 @@
 #include "text/line_list.h"
 
 #include "text/errors.h"
+#include "text/lines.h"
 
 namespace lintrel {
 void SplitLines(LineList& list, std::string_view t) {

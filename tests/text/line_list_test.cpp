@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "text/errors.h"
+#include "text/lines.h"
 
 namespace lintrel {
 namespace {
