@@ -8,6 +8,7 @@
 
 #include "headers/field_lookup.h"
 #include "plugin/dispatcher.h"
+#include "tools/provider_base.h"
 
 namespace lintrel {
 namespace {
@@ -40,7 +41,7 @@ Text FoldedBlock(size_t size) {
 }
 
 // Answers every item from a map and keeps the last result stored.
-class BenchProvider final : public ITBPDataProvider {
+class BenchProvider final : public ProviderBase {
  public:
   std::map<int32_t, Text> items;
   Text result;
@@ -60,10 +61,6 @@ class BenchProvider final : public ITBPDataProvider {
     return 0;
   }
   int32_t LINTREL_STDCALL FetchInteger(int32_t) override { return 0; }
-  int32_t LINTREL_STDCALL Unused7() override { return 0; }
-  int32_t LINTREL_STDCALL Unused8() override { return 0; }
-  int32_t LINTREL_STDCALL Unused9() override { return 0; }
-  int32_t LINTREL_STDCALL Unused10() override { return 0; }
 };
 
 void CountBytes(benchmark::State& state, const Text& block) {
