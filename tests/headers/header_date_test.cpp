@@ -1,5 +1,6 @@
 #include "headers/header_date.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "headers/field_lookup.h"
@@ -98,12 +99,9 @@ TEST(HeaderDateTest, UnreadableDates) {
       {Received("1 Jan 2002 10:00:00 +03x0"), "'+03x0' is not a valid integer value"},
   };
   for (const auto& [field, message] : cases) {
-    try {
-      ParseHeaderDate(field);
-      ADD_FAILURE() << "no error for " << field;
-    } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), message);
-    }
+    EXPECT_THAT([&] { ParseHeaderDate(field); },
+                testing::ThrowsMessage<Exception>(std::string(message)))
+        << field;
   }
 }
 

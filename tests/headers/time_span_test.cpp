@@ -1,5 +1,6 @@
 #include "headers/time_span.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "text/errors.h"
@@ -83,29 +84,22 @@ TEST(TimeSpanTest, Errors) {
       {Route("1 Jan 2002 10:00 +0300", "30 Feb 2002 10:00:00 GMT"), "List index out of bounds (6)"},
   };
   for (const auto& [headers, message] : delivery) {
-    try {
-      DeliveryTimeSpan(headers, kLabels, kSettings);
-      ADD_FAILURE() << "no error for " << headers;
-    } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), message);
-    }
+    EXPECT_THAT([&] { DeliveryTimeSpan(headers, kLabels, kSettings); },
+                testing::ThrowsMessage<Exception>(std::string(message)))
+        << headers;
   }
-  try {
-    ReplyTimeSpan("Date: Tue, 31 Apr 2002 10:00:00 GMT", now, kLabels, kSettings);
-    ADD_FAILURE() << "no error";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "''2002/4/31 10:0:0.0'' is not a valid date and time");
-  }
+  EXPECT_THAT(
+      [&] { ReplyTimeSpan("Date: Tue, 31 Apr 2002 10:00:00 GMT", now, kLabels, kSettings); },
+      testing::ThrowsMessage<EConvertError>("''2002/4/31 10:0:0.0'' is not a valid date and time"));
   // A clock reading that names no moment, written with the settings given.
   RegionalSettings dotted;
   dotted.date_separator = '.';
-  try {
-    ReplyTimeSpan("Date: Tue, 01 Jan 2002 10:00:00 GMT", {2002, 2, 30, 7, 0, 0, 5}, kLabels,
-                  dotted);
-    ADD_FAILURE() << "no error";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "''2002.2.30 7:0:0.5'' is not a valid date and time");
-  }
+  EXPECT_THAT(
+      [&] {
+        ReplyTimeSpan("Date: Tue, 01 Jan 2002 10:00:00 GMT", {2002, 2, 30, 7, 0, 0, 5}, kLabels,
+                      dotted);
+      },
+      testing::ThrowsMessage<EConvertError>("''2002.2.30 7:0:0.5'' is not a valid date and time"));
 }
 
 }  // namespace

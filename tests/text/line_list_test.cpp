@@ -1,5 +1,6 @@
 #include "text/line_list.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "text/errors.h"
@@ -71,21 +72,13 @@ TEST(LineListTest, IndexChecksRaise) {
                         {-1, "List index out of bounds (-1)"},
                         {INT32_MIN, "List index out of bounds (-2147483648)"}};
   for (const Case& c : cases) {
-    try {
-      LineAt(list, c.index);
-      ADD_FAILURE() << c.index;
-    } catch (const EStringListError& error) {
-      EXPECT_EQ(error.Message(), c.message);
-    }
+    EXPECT_THAT([&] { LineAt(list, c.index); },
+                testing::ThrowsMessage<EStringListError>(c.message));
   }
   EXPECT_EQ(Lines(list.begin(), list.end()), (Lines{"a", "b", "c"}));
   LineList empty;
-  try {
-    LineAt(empty, 0);
-    ADD_FAILURE();
-  } catch (const EStringListError& error) {
-    EXPECT_EQ(error.Message(), "List index out of bounds (0)");
-  }
+  EXPECT_THAT([&] { LineAt(empty, 0); },
+              testing::ThrowsMessage<EStringListError>("List index out of bounds (0)"));
 }
 
 }  // namespace

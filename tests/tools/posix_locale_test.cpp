@@ -1,5 +1,6 @@
 #include "tools/posix_locale.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <locale.h>
 
@@ -109,12 +110,8 @@ TEST(PosixLocaleTest, TheCLocale) {
 }
 
 TEST(PosixLocaleTest, ALocaleThatIsNotInstalledIsAnError) {
-  try {
-    LoadPosixLocaleSettings("xx_YY");
-    ADD_FAILURE() << "no error";
-  } catch (const CliError& error) {
-    EXPECT_EQ(error.what(), std::string("locale 'xx_YY' is not installed"));
-  }
+  EXPECT_THAT([] { LoadPosixLocaleSettings("xx_YY"); },
+              testing::ThrowsMessage<CliError>("locale 'xx_YY' is not installed"));
 }
 
 // de_DE.UTF-8 as installed, or else generated into `folder`, where LOCPATH
