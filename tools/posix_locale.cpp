@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/platform.h"
 #include "text/locale_items.h"
 #include "tools/cli_error.h"
 
