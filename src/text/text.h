@@ -2,8 +2,8 @@
 //
 // A text is a byte string in the host's single-byte code page. Positions are
 // 1-based and 0 means "not found". Character classes are ASCII-only; only
-// `LocaleLower` consults the code page. None of these stops at a byte 0: they
-// all work on the full length.
+// `LocaleLower` consults the code page. None of these but `BeforeNul` stops
+// at a byte 0: they all work on the full length.
 #ifndef LINTREL_TEXT_TEXT_H_
 #define LINTREL_TEXT_TEXT_H_
 
