@@ -8,6 +8,7 @@
 
 #include "headers/field_lookup.h"
 #include "plugin/dispatcher.h"
+#include "tools/provider_base.h"
 
 namespace lintrel {
 namespace {
@@ -40,7 +41,7 @@ Text FoldedBlock(size_t size) {
 }
 
 // Answers every item from a map and keeps the last result stored.
-class BenchProvider final : public ITBPDataProvider {
+class BenchProvider final : public ProviderBase {
  public:
   std::map<int32_t, Text> items;
   Text result;
@@ -60,10 +61,6 @@ class BenchProvider final : public ITBPDataProvider {
     return 0;
   }
   int32_t LINTREL_STDCALL FetchInteger(int32_t) override { return 0; }
-  int32_t LINTREL_STDCALL Unused7() override { return 0; }
-  int32_t LINTREL_STDCALL Unused8() override { return 0; }
-  int32_t LINTREL_STDCALL Unused9() override { return 0; }
-  int32_t LINTREL_STDCALL Unused10() override { return 0; }
 };
 
 void CountBytes(benchmark::State& state, const Text& block) {
@@ -79,7 +76,8 @@ void BM_FindFirstField(benchmark::State& state) {
 
 void BM_FindLastField(benchmark::State& state) {
   const Text block = RoutedBlock(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(FindLastField(block, "Received:"));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(FieldTextAt(block, LastFieldStart(block, "Received:")));
   CountBytes(state, block);
 }
 
@@ -94,8 +92,7 @@ void RunMacroOn(benchmark::State& state, std::string_view macro, const Text& blo
   BenchProvider message, parameters;
   message.items[kItemHeaders] = block;
   parameters.items[0] = parameter;
-  const MacroEnvironment environment{
-      [] { return platform::SystemTime{2002, 1, 2, 1, 7, 0, 0, 0}; }};
+  const MacroEnvironment environment{[] { return DateTimeParts{2002, 1, 1, 7, 0, 0, 0}; }};
   for (auto _ : state) {
     ExecMacro(macro, &message, &parameters, environment);
     benchmark::DoNotOptimize(message.result);

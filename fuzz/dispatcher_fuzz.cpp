@@ -79,9 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view list = kMacroList;
     for (int skip = pick % 13; skip > 0; --skip) list.remove_prefix(list.find('\n') + 1);
     name = std::string(list.substr(0, list.find('\r')));
-    if (pick & 1) name = AsciiLower(name);
+    if (pick & 1) {
+      for (char& c : name) c = AsciiLowerByte(c);
+    }
   }
-  const platform::SystemTime now = reader.ClockReading();
+  const DateTimeParts now = reader.ClockReading();
   MacroEnvironment environment;
   environment.read_clock = [now] { return now; };
 

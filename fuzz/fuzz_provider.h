@@ -12,12 +12,13 @@
 
 #include "fuzz_support.h"
 #include "plugin/data_provider.h"
+#include "tools/provider_base.h"
 
 namespace lintrel::fuzz {
 
 // Counts references and stores; a store must be under the result item with a
 // byte 0 after its bytes. The slots the plug-in never calls fail the run.
-class CheckingProvider : public ITBPDataProvider {
+class CheckingProvider : public ProviderBase {
  public:
   int references = 0;
   int stores = 0;
@@ -33,16 +34,12 @@ class CheckingProvider : public ITBPDataProvider {
     stored.assign(bytes, static_cast<size_t>(length));
     return 0;
   }
-  int32_t Unused7() override { return Unused(); }
-  int32_t Unused8() override { return Unused(); }
-  int32_t Unused9() override { return Unused(); }
-  int32_t Unused10() override { return Unused(); }
 
  protected:
   ~CheckingProvider() = default;
 
  private:
-  static int32_t Unused() { Fail("an unused slot was called"); }
+  int32_t UnusedSlot() override { Fail("an unused slot was called"); }
 };
 
 // Answers every item from `items` (a missing one is empty) with its true

@@ -3,15 +3,12 @@
 #ifndef LINTREL_FUZZ_FUZZ_SUPPORT_H_
 #define LINTREL_FUZZ_FUZZ_SUPPORT_H_
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "text/calendar.h"
 #include "text/errors.h"
 
@@ -28,38 +25,19 @@ inline void Check(bool holds, const char* what, std::string_view detail = {}) {
   if (!holds) Fail(what, detail);
 }
 
-inline bool StartsWith(std::string_view t, std::string_view prefix) {
-  return t.substr(0, prefix.size()) == prefix;
-}
-inline bool EndsWith(std::string_view t, std::string_view suffix) {
-  return t.size() >= suffix.size() && t.substr(t.size() - suffix.size()) == suffix;
-}
-
 // Every error a macro can end with has one of these shapes.
 inline void CheckDocumentedError(const Exception& error) {
   const std::string_view m = error.Message();
-  const bool integer = StartsWith(m, "'") && EndsWith(m, "' is not a valid integer value");
-  const bool date = StartsWith(m, "'") && EndsWith(m, "' is not a valid date and time");
-  bool index = StartsWith(m, "List index out of bounds (") && EndsWith(m, ")");
+  const bool integer = m.starts_with("'") && m.ends_with("' is not a valid integer value");
+  const bool date = m.starts_with("'") && m.ends_with("' is not a valid date and time");
+  constexpr std::string_view kIndexError = "List index out of bounds (";
+  bool index = m.starts_with(kIndexError) && m.ends_with(")");
   if (index) {
-    const std::string_view number = m.substr(26, m.size() - 27);
+    const std::string_view number = m.substr(kIndexError.size(), m.size() - kIndexError.size() - 1);
     index = !number.empty() && number.find_first_not_of("-0123456789") == std::string_view::npos;
   }
   const bool memory = m == "Out of memory";
   Check(integer || date || index || memory, "undocumented error", m);
-}
-
-// The moment a date-time names on the continuous scale that the date
-// parser builds: the day that holds it, and the time since that day began.
-struct Moment {
-  CivilDate date;
-  int64_t hour, minute, second, millisecond;
-};
-inline Moment MomentOf(double v) {
-  const int64_t m = std::llrint(static_cast<long double>(v) * 86400000);
-  const int64_t day = m / 86400000 - (m % 86400000 < 0 ? 1 : 0);
-  const int64_t time = m - day * 86400000;
-  return {CivilFromDays(day), time / 3600000, time / 60000 % 60, time / 1000 % 60, time % 1000};
 }
 
 // Reads values from the front of the fuzzer's bytes; past the end, zeros.
@@ -99,15 +77,15 @@ class FuzzReader {
   }
 
   // A clock reading the system could give: every field within its range.
-  platform::SystemTime ClockReading() {
-    platform::SystemTime now;
-    now.year = static_cast<uint16_t>(1980 + Byte() % 120);
-    now.month = static_cast<uint16_t>(1 + Byte() % 12);
-    now.day = static_cast<uint16_t>(1 + Byte() % 28);
-    now.hour = static_cast<uint16_t>(Byte() % 24);
-    now.minute = static_cast<uint16_t>(Byte() % 60);
-    now.second = static_cast<uint16_t>(Byte() % 60);
-    now.milliseconds = static_cast<uint16_t>(Integer() % 1000u);
+  DateTimeParts ClockReading() {
+    DateTimeParts now;
+    now.year = 1980 + Byte() % 120;
+    now.month = 1 + Byte() % 12u;
+    now.day = 1 + Byte() % 28u;
+    now.hour = Byte() % 24u;
+    now.minute = Byte() % 60u;
+    now.second = Byte() % 60u;
+    now.millisecond = Integer() % 1000u;
     return now;
   }
 

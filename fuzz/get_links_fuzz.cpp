@@ -16,8 +16,7 @@ bool IsLinkCharacter(unsigned char c) {
 }
 
 bool SchemeAt(std::string_view t) {
-  const std::string lower = lintrel::AsciiLower(t.substr(0, 5));
-  return lower == "http:" || lower.starts_with("ftp:");
+  return lintrel::StartsWithIgnoringCase(t, "http:") || lintrel::StartsWithIgnoringCase(t, "ftp:");
 }
 
 std::string Reference(std::string_view t) {

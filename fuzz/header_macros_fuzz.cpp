@@ -7,6 +7,7 @@
 // blank, a trimmed field value, or the delivery date as the default formats
 // write it.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "fuzz_provider.h"
@@ -60,20 +61,20 @@ bool IsSpan(std::string_view t, const std::array<std::string, 4>& labels) {
 }
 
 bool Trimmed(std::string_view t) {
-  return lintrel::StripBlanksView(t).size() == t.size();
+  return lintrel::StripBlanks(t).size() == t.size();
 }
 
 // The moment `value` names, as the built-in formats "m/d/yy" and
 // "h:mm:ss AMPM" write it with the settings' separators.
 std::string DefaultRendering(double value, const lintrel::RegionalSettings& settings) {
   using lintrel::IntText;
-  const lintrel::fuzz::Moment p = lintrel::fuzz::MomentOf(value);
+  const lintrel::DateTimeParts p = lintrel::PartsOfMoment(*lintrel::WholeMilliseconds(value));
   auto sep = [](char c) { return c == '\0' ? std::string() : std::string(1, c); };
   auto two = [](int64_t n) { return (n < 10 ? "0" : "") + IntText(n); };
-  std::string text = IntText(p.date.month) + sep(settings.date_separator) + IntText(p.date.day) +
-                     sep(settings.date_separator) + two((p.date.year % 100 + 100) % 100);
+  std::string text = IntText(p.month) + sep(settings.date_separator) + IntText(p.day) +
+                     sep(settings.date_separator) + two((p.year % 100 + 100) % 100);
   if (p.hour != 0 || p.minute != 0 || p.second != 0) {
-    const int64_t hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    const unsigned hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
     text += " " + IntText(hour12) + sep(settings.time_separator) + two(p.minute) +
             sep(settings.time_separator) + two(p.second) + " " + (p.hour < 12 ? "am" : "pm");
   }
@@ -116,11 +117,11 @@ void CheckResult(const std::string& macro, const std::string& result,
     Check(result.empty() || field.find(result) != std::string::npos,
           "field value not taken from the field", result);
   } else {
-    double value = 0;
-    if (!ParseHeaderDate(FindFirstField(headers, "Received:"), value)) {
+    const std::optional<double> value = ParseHeaderDate(FindFirstField(headers, "Received:"));
+    if (!value) {
       Check(result == or_default(parameters[0], "n/a"), "delivery date fallback", result);
     } else {
-      Check(result == DefaultRendering(value, settings), "delivery date rendering", result);
+      Check(result == DefaultRendering(*value, settings), "delivery date rendering", result);
     }
   }
 }
@@ -135,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.date_separator = static_cast<char>(reader.Byte());
   settings.time_separator = static_cast<char>(reader.Byte());
   settings.decimal_separator = static_cast<char>(reader.Byte());
-  const platform::SystemTime now = reader.ClockReading();
+  const DateTimeParts now = reader.ClockReading();
   MacroEnvironment environment;
   environment.read_clock = [now] { return now; };
   environment.settings = &settings;

@@ -44,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LineList kept;
   SplitLines(kept, result);
   for (const Text& line : kept) fuzz::Check(!HasRun(line, depth), "quoted line kept", line);
-  fuzz::Check(result.empty() || fuzz::EndsWith(result, "\r\n"), "last line without CR LF");
+  fuzz::Check(result.empty() || result.ends_with("\r\n"), "last line without CR LF");
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "fuzz_support.h"
 #include "text/line_list.h"
+#include "text/lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lintrel;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "text/calendar.h"
 
 namespace lintrel::cli {
 
@@ -22,7 +22,7 @@ struct Options {
   std::optional<std::string> body;
   std::optional<std::string> mbox;
   std::array<std::optional<std::string>, 4> parameter_files;
-  std::optional<platform::SystemTime> now;
+  std::optional<DateTimeParts> now;
   std::optional<std::string> locale;
   std::string macro;
   // P0 and on as given after the macro name; at most four.

@@ -9,7 +9,6 @@ namespace lintrel::cli {
 namespace {
 
 constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
-constexpr int32_t kNotImplemented = static_cast<int32_t>(0x80004001u);
 
 // {00000000-0000-0000-C000-000000000046}
 constexpr InterfaceId kUnknownId = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -82,19 +81,6 @@ int32_t CliProvider::StoreItem(int32_t item, const char* bytes, int32_t length) 
 
 int32_t CliProvider::FetchInteger(int32_t item) {
   return TryParseInt(Item(item)).value_or(0);
-}
-
-int32_t CliProvider::Unused7() {
-  return kNotImplemented;
-}
-int32_t CliProvider::Unused8() {
-  return kNotImplemented;
-}
-int32_t CliProvider::Unused9() {
-  return kNotImplemented;
-}
-int32_t CliProvider::Unused10() {
-  return kNotImplemented;
 }
 
 }  // namespace lintrel::cli

@@ -13,10 +13,11 @@
 
 #include "plugin/data_provider.h"
 #include "text/text.h"
+#include "tools/provider_base.h"
 
 namespace lintrel::cli {
 
-class CliProvider final : public ITBPDataProvider {
+class CliProvider final : public ProviderBase {
  public:
   // Item `item` answers with `bytes`, which must outlive the provider's use.
   // Items never set are empty.
@@ -44,11 +45,6 @@ class CliProvider final : public ITBPDataProvider {
   // The item's text read as an integer (`TryParseInt`), 0 when it is absent
   // or no number.
   int32_t LINTREL_STDCALL FetchInteger(int32_t item) override;
-
-  int32_t LINTREL_STDCALL Unused7() override;
-  int32_t LINTREL_STDCALL Unused8() override;
-  int32_t LINTREL_STDCALL Unused9() override;
-  int32_t LINTREL_STDCALL Unused10() override;
 
  private:
   std::string_view Item(int32_t item) const;

@@ -10,8 +10,8 @@
 #include "tools/arguments.h"
 #include "tools/cli_error.h"
 #include "tools/commands.h"
-#include "tools/locale_option.h"
 #include "tools/output.h"
+#include "tools/posix_locale.h"
 
 namespace lintrel::cli {
 namespace {
@@ -80,7 +80,7 @@ int Main(const std::vector<std::string_view>& arguments) {
     }
     std::optional<RegionalSettings> locale_settings;
     if (options.locale) {
-      locale_settings = LocaleSettings(*options.locale);
+      locale_settings = LoadPosixLocaleSettings(*options.locale);
       environment.settings = &*locale_settings;
     }
     if (options.command == Command::kReport) return RunReport(options, environment);

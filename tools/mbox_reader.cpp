@@ -6,6 +6,9 @@
 namespace lintrel::cli {
 namespace {
 
+// A line that begins with this starts a message; after a line break it is
+// searched for as one piece.
+constexpr std::string_view kFrom = "From ";
 constexpr std::string_view kFromLine = "\nFrom ";
 
 // Bytes kept from a message that is being dropped: enough to judge the line
@@ -88,11 +91,11 @@ std::optional<MboxMessage> MboxReader::Next() {
         return std::nullopt;
 
       case State::kStart:
-        while (buffer_.size() < 5 && Fill()) {
+        while (buffer_.size() < kFrom.size() && Fill()) {
         }
         if (buffer_.size() == 0) {
           state_ = State::kDone;
-        } else if (buffer_.view().starts_with("From ")) {
+        } else if (buffer_.view().starts_with(kFrom)) {
           from_line_ = 0;
           state_ = State::kFromLine;
         } else {
@@ -128,8 +131,10 @@ std::optional<MboxMessage> MboxReader::Next() {
           if (skip) break;
           return found;
         }
-        // A "From " line may have begun in the last five bytes.
-        scan_ = std::max({scan_, begin_, data.size() >= 5 ? data.size() - 5 : size_t{0}});
+        // A "From " line may have begun in the bytes that are too few to
+        // hold it with its line break.
+        const size_t partial = kFromLine.size() - 1;
+        scan_ = std::max({scan_, begin_, data.size() >= partial ? data.size() - partial : 0});
         if (Fill()) break;
         state_ = State::kDone;
         size_t end = buffer_.size();

@@ -1,20 +1,16 @@
 #include "tools/message_split.h"
 
-#include <cstddef>
+#include <optional>
+
+#include "text/lines.h"
 
 namespace lintrel::cli {
 
 MessageParts SplitMessage(std::string_view message) {
-  const size_t n = message.size();
-  size_t p = 0;  // always the start of a line
-  while (p < n) {
-    if (message[p] == '\r' || message[p] == '\n') {
-      const size_t break_length = message.compare(p, 2, "\r\n") == 0 ? 2 : 1;
-      return {message.substr(0, p), message.substr(p + break_length)};
-    }
-    while (p < n && message[p] != '\r' && message[p] != '\n') ++p;
-    if (p < n && message[p] == '\r') ++p;
-    if (p < n && message[p] == '\n') ++p;
+  LineWalker lines(message);
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    if (line->end == line->start)
+      return {message.substr(0, line->start), message.substr(line->next)};
   }
   return {message, std::string_view()};
 }

@@ -1,7 +1,5 @@
 #include "tools/now_time.h"
 
-#include <chrono>
-
 #include "text/text.h"
 
 namespace lintrel::cli {
@@ -19,44 +17,29 @@ int Digits(std::string_view text, size_t at, size_t count) {
 
 }  // namespace
 
-std::optional<platform::SystemTime> ParseNowTime(std::string_view text) {
+std::optional<DateTimeParts> ParseNowTime(std::string_view text) {
   // 0123456789012345678
   // YYYY-MM-DDTHH:MM:SS[.mmm]Z
   if (text.size() != 20 && text.size() != 24) return std::nullopt;
   if (text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
-      text.back() != 'Z') {
+      text.back() != 'Z' || (text.size() == 24 && text[19] != '.')) {
     return std::nullopt;
   }
-  const int year = Digits(text, 0, 4);
-  const int month = Digits(text, 5, 2);
-  const int day = Digits(text, 8, 2);
-  const int hour = Digits(text, 11, 2);
-  const int minute = Digits(text, 14, 2);
-  const int second = Digits(text, 17, 2);
-  int milliseconds = 0;
-  if (text.size() == 24) {
-    if (text[19] != '.') return std::nullopt;
-    milliseconds = Digits(text, 20, 3);
+  const int fields[] = {Digits(text, 0, 4),
+                        Digits(text, 5, 2),
+                        Digits(text, 8, 2),
+                        Digits(text, 11, 2),
+                        Digits(text, 14, 2),
+                        Digits(text, 17, 2),
+                        text.size() == 24 ? Digits(text, 20, 3) : 0};
+  for (const int field : fields) {
+    if (field < 0) return std::nullopt;
   }
-  if (year < 1 || month < 0 || day < 0 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-      second < 0 || second > 59 || milliseconds < 0) {
-    return std::nullopt;
-  }
-  const std::chrono::year_month_day date{std::chrono::year(year),
-                                         std::chrono::month(static_cast<unsigned>(month)),
-                                         std::chrono::day(static_cast<unsigned>(day))};
-  if (!date.ok()) return std::nullopt;
-  platform::SystemTime reading;
-  reading.year = static_cast<uint16_t>(year);
-  reading.month = static_cast<uint16_t>(month);
-  reading.day = static_cast<uint16_t>(day);
-  reading.day_of_week =
-      static_cast<uint16_t>(std::chrono::weekday(std::chrono::sys_days(date)).c_encoding());
-  reading.hour = static_cast<uint16_t>(hour);
-  reading.minute = static_cast<uint16_t>(minute);
-  reading.second = static_cast<uint16_t>(second);
-  reading.milliseconds = static_cast<uint16_t>(milliseconds);
-  return reading;
+  const auto u = [](int n) { return static_cast<unsigned>(n); };
+  const DateTimeParts now = {fields[0],    u(fields[1]), u(fields[2]), u(fields[3]),
+                             u(fields[4]), u(fields[5]), u(fields[6])};
+  if (!IsValidDateTime(now)) return std::nullopt;
+  return now;
 }
 
 }  // namespace lintrel::cli

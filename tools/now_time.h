@@ -5,15 +5,15 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "text/calendar.h"
 
 namespace lintrel::cli {
 
 // Reads "YYYY-MM-DDTHH:MM:SS" with an optional ".mmm" (exactly three digits)
-// and a final "Z" as a UTC reading, the day of the week filled in. Nullopt for
-// anything else: another layout, a year outside 1..9999, or a date or time
-// that does not exist (30 February, 24:00:00, a 60th second).
-std::optional<platform::SystemTime> ParseNowTime(std::string_view text);
+// and a final "Z" as a UTC reading. Nullopt for anything else: another
+// layout, a year outside 1..9999, or a date or time that does not exist
+// (30 February, 24:00:00, a 60th second).
+std::optional<DateTimeParts> ParseNowTime(std::string_view text);
 
 }  // namespace lintrel::cli
 

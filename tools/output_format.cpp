@@ -1,5 +1,9 @@
 #include "tools/output_format.h"
 
+#include <optional>
+
+#include "text/lines.h"
+
 namespace lintrel::cli {
 
 void AppendEscaped(Text& out, std::string_view text) {
@@ -31,16 +35,10 @@ void AppendEscaped(Text& out, std::string_view text) {
 }
 
 void AppendIndented(Text& out, std::string_view text) {
-  size_t p = 0;
-  while (p < text.size()) {
-    const size_t end = text.find_first_of("\r\n", p);
-    if (end == std::string_view::npos) {
-      out.append(text, p);
-      break;
-    }
-    out.append(text, p, end - p);
-    p = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    if (p < text.size()) out += "\n  ";
+  LineWalker lines(text);
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    out.append(text, line->start, line->end - line->start);
+    if (line->next < text.size()) out += "\n  ";
   }
   out += '\n';
 }

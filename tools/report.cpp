@@ -1,12 +1,20 @@
 #include "tools/report.h"
 
 #include <array>
+#include <string_view>
+#include <vector>
 
 #include "plugin/identity.h"
+#include "text/lines.h"
 #include "tools/output_format.h"
 
 namespace lintrel::cli {
 namespace {
+
+struct ReportMacro {
+  std::string_view name;
+  Parameters parameters;
+};
 
 // The parameters are those a user who gives none gets, except the field name.
 const std::array<ReportMacro, 8> kMessageReaders = {{
@@ -20,21 +28,20 @@ const std::array<ReportMacro, 8> kMessageReaders = {{
     {"KORGETHEADER", {"Subject:"}},
 }};
 
-}  // namespace
-
+// The macros whose inputs include the header block or the body, in the order
+// of the macro list, each with its default parameters. "KORGETHEADER" has no
+// default field name and is given "Subject:".
 std::vector<ReportMacro> ReportMacros() {
   std::vector<ReportMacro> macros;
-  std::string_view list = kMacroList;
-  while (!list.empty()) {
-    const size_t end = list.find("\r\n");
-    const std::string_view name = list.substr(0, end);
-    list.remove_prefix(end == std::string_view::npos ? list.size() : end + 2);
+  ForEachLine(kMacroList, [&](std::string_view name) {
     for (const ReportMacro& reader : kMessageReaders) {
       if (reader.name == name) macros.push_back(reader);
     }
-  }
+  });
   return macros;
 }
+
+}  // namespace
 
 Report MakeReport(const MessageParts& message, const MacroEnvironment& environment) {
   Report report;

@@ -2,25 +2,12 @@
 #ifndef LINTREL_TOOLS_REPORT_H_
 #define LINTREL_TOOLS_REPORT_H_
 
-#include <string_view>
-#include <vector>
-
 #include "plugin/macro_call.h"
 #include "text/text.h"
 #include "tools/macro_runner.h"
 #include "tools/message_split.h"
 
 namespace lintrel::cli {
-
-struct ReportMacro {
-  std::string_view name;
-  Parameters parameters;
-};
-
-// The macros whose inputs include the header block or the body, in the order
-// of the macro list, each with its default parameters. "KORGETHEADER" has no
-// default field name and is given "Subject:".
-std::vector<ReportMacro> ReportMacros();
 
 struct Report {
   // One "MACRO: result" line each; a result's later lines follow indented by

@@ -1,45 +1,47 @@
 #include "body/cite.h"
 
 #include <cstddef>
+#include <optional>
 
 #include "body/byte_search.h"
+#include "text/lines.h"
 
 namespace lintrel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// Line splitting reads up to the first byte 0; everything after it is
-// outside every line.
-std::string_view SplitPart(std::string_view text) {
-  return text.substr(0, text.find('\0'));
-}
-
-// The first CR or LF at or after `p`, or the end.
-size_t LineEnd(std::string_view t, size_t p) {
-  return FindFirstOf<'\r', '\n'>(t, p);
-}
-
-// Past the line break at `p`: CR LF, CR or LF, or nothing at the end.
-size_t SkipBreak(std::string_view t, size_t p) {
-  if (p < t.size() && t[p] == '\r') ++p;
-  if (p < t.size() && t[p] == '\n') ++p;
-  return p;
-}
-
-// True when `t` splits into more than `limit` lines; stops reading as soon
-// as it knows, so a short count on a long text looks at a few lines only.
+// True when `t` splits into more than `limit` (>= 0) lines; stops reading
+// as soon as it knows, so a short count on a long text looks at a few lines
+// only.
 bool HasMoreLinesThan(std::string_view t, int64_t limit) {
-  int64_t lines = 0;
-  for (size_t p = 0; p < t.size() && lines <= limit; p = SkipBreak(t, LineEnd(t, p))) ++lines;
-  return lines > limit;
+  LineWalker lines(t);
+  for (int64_t n = 0; n <= limit; ++n) {
+    if (!lines.Next()) return false;
+  }
+  return true;
 }
 
-// The position just past the first `lines` lines of `t` and their breaks.
-size_t EndOfFirstLines(std::string_view t, int64_t lines) {
-  size_t p = 0;
-  for (; lines > 0 && p < t.size(); --lines) p = SkipBreak(t, LineEnd(t, p));
-  return p;
+// The position just past the first `count` lines of `t` and their breaks.
+size_t EndOfFirstLines(std::string_view t, int64_t count) {
+  LineWalker lines(t);
+  size_t end = 0;
+  for (; count > 0; --count) {
+    const std::optional<LineSpan> line = lines.Next();
+    if (!line) break;
+    end = line->next;
+  }
+  return end;
+}
+
+// Whether `line` holds a run of `depth` or more ">".
+bool HasQuoteRun(std::string_view line, size_t depth) {
+  for (size_t p = FindFirstOf<'>'>(line, 0); p < line.size(); p = FindFirstOf<'>'>(line, p)) {
+    const size_t run_start = p;
+    while (p < line.size() && line[p] == '>') ++p;
+    if (p - run_start >= depth) return true;
+  }
+  return false;
 }
 
 // The start of the last `lines` lines of `t` (which has at least that many),
@@ -87,22 +89,20 @@ class LineCopier {
   size_t pending_ = kNone;
 };
 
-void AppendLines(Text& out, std::string_view lines) {
-  LineCopier copier(lines, out);
-  size_t p = 0;
-  while (p < lines.size()) {
-    const size_t start = p;
-    const size_t end = LineEnd(lines, p);
-    p = SkipBreak(lines, end);
-    copier.Keep(start, end, p);
+void AppendLines(Text& out, std::string_view text) {
+  LineCopier copier(text, out);
+  LineWalker lines(text);
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    copier.Keep(line->start, line->end, line->next);
   }
-  copier.Flush(p);
+  copier.Flush(text.size());
 }
 
 }  // namespace
 
 Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
-  const std::string_view t = SplitPart(text);
+  // Lines are read up to the first byte 0; what follows is in no line.
+  const std::string_view t = BeforeNul(text);
   if (count >= 0 && !HasMoreLinesThan(t, count)) return Text(text);
   // Truncating division: -3 keeps -1 at the start and -2 at the end, none.
   const int64_t head = count / 2;
@@ -129,30 +129,19 @@ Text KillCite(std::string_view text, int32_t depth) {
   // No marker is built: the run of ">" is counted as the line is read, so a
   // depth longer than every line simply never matches.
   const auto marker = static_cast<size_t>(depth);
-  const std::string_view t = SplitPart(text);
+  const std::string_view t = BeforeNul(text);
   Text out;
   out.reserve(t.size() + kLineEnd.size());
   LineCopier copier(t, out);
-  size_t p = 0;
-  while (p < t.size()) {
-    const size_t start = p;
-    bool quoted = false;
-    // Each ">" starts or continues a run; the line ends at its break.
-    for (p = FindFirstOf<'\r', '\n', '>'>(t, p); p < t.size() && t[p] == '>';
-         p = FindFirstOf<'\r', '\n', '>'>(t, p)) {
-      const size_t run_start = p;
-      while (p < t.size() && t[p] == '>') ++p;
-      quoted |= p - run_start >= marker;
-    }
-    const size_t end = p;
-    p = SkipBreak(t, end);
-    if (quoted) {
-      copier.Flush(start);
+  LineWalker lines(t);
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    if (HasQuoteRun(t.substr(line->start, line->end - line->start), marker)) {
+      copier.Flush(line->start);
     } else {
-      copier.Keep(start, end, p);
+      copier.Keep(line->start, line->end, line->next);
     }
   }
-  copier.Flush(p);
+  copier.Flush(t.size());
   return out;
 }
 

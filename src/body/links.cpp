@@ -57,19 +57,20 @@ const EscapeTable& Escapes() {
   return table;
 }
 
-// The 1-based position in `t`, at or after the 0-based `from`, of the first
-// occurrence of a word whose first letter is `kFirst` or `kFirstUpper` and
-// whose other bytes are `rest` in any ASCII letter case; 0 when there is none.
+constexpr size_t kNone = std::string_view::npos;
+
+// Where in `t`, at or after `from`, the first word stands whose first letter
+// is `kFirst` or `kFirstUpper` and whose other bytes are `rest` in any ASCII
+// letter case; kNone when there is none.
 template <char kFirst, char kFirstUpper>
-int64_t FindWordFrom(std::string_view t, std::string_view rest, size_t from) {
+size_t FindWordFrom(std::string_view t, std::string_view rest, size_t from) {
   for (size_t i = FindFirstOf<kFirst, kFirstUpper>(t, from); i < t.size();
        i = FindFirstOf<kFirst, kFirstUpper>(t, i + 1)) {
-    if (t.size() - i - 1 < rest.size()) return 0;
-    size_t k = 0;
-    while (k < rest.size() && AsciiLowerByte(t[i + 1 + k]) == rest[k]) ++k;
-    if (k == rest.size()) return static_cast<int64_t>(i) + 1;
+    const std::string_view after = t.substr(i + 1);
+    if (after.size() < rest.size()) break;
+    if (StartsWithIgnoringCase(after, rest)) return i;
   }
-  return 0;
+  return kNone;
 }
 
 // The next occurrence of one scheme word at or after a moving start. The
@@ -82,19 +83,16 @@ class WordCursor {
   WordCursor(std::string_view t, std::string_view rest)
       : t_(t), rest_(rest), at_(FindWordFrom<kFirst, kFirstUpper>(t, rest, 0)) {}
 
-  // The 1-based position of the first occurrence at or after the 0-based
-  // `from`, or 0.
-  int64_t From(size_t from) {
-    if (at_ != 0 && static_cast<size_t>(at_ - 1) < from) {
-      at_ = FindWordFrom<kFirst, kFirstUpper>(t_, rest_, from);
-    }
+  // Where the first occurrence at or after `from` stands, or kNone.
+  size_t From(size_t from) {
+    if (at_ != kNone && at_ < from) at_ = FindWordFrom<kFirst, kFirstUpper>(t_, rest_, from);
     return at_;
   }
 
  private:
   std::string_view t_;
   std::string_view rest_;
-  int64_t at_;
+  size_t at_;
 };
 
 }  // namespace
@@ -107,9 +105,8 @@ Text GetLinks(std::string_view text) {
   Text out;
   size_t from = 0;
   for (;;) {
-    const int64_t found = SmallerNonZero(http.From(from), ftp.From(from));
-    if (found == 0) break;
-    const auto start = static_cast<size_t>(found - 1);
+    const size_t start = std::min(http.From(from), ftp.From(from));
+    if (start == kNone) break;
     size_t end = start;
     while (end < text.size() && kLinkCharacters.Contains(static_cast<unsigned char>(text[end]))) {
       ++end;

@@ -3,7 +3,6 @@
 #ifndef LINTREL_BODY_LINKS_H_
 #define LINTREL_BODY_LINKS_H_
 
-#include <cstdint>
 #include <string_view>
 
 #include "text/text.h"
@@ -19,13 +18,6 @@ Text GetLinks(std::string_view text);
 // `text` with every byte other than an ASCII letter or digit written as "%"
 // and two upper-case hexadecimal digits: " " -> "%20", 0xE9 -> "%E9".
 Text MakeLink(std::string_view text);
-
-// Of two 1-based positions, where 0 means "not found": the smaller non-zero
-// one, the other one when either is 0, and 0 when both are.
-constexpr int64_t SmallerNonZero(int64_t a, int64_t b) {
-  if (a == 0) return b;
-  return b != 0 && b <= a ? b : a;
-}
 
 }  // namespace lintrel
 

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "text/errors.h"
-#include "text/line_list.h"
+#include "text/lines.h"
 
 namespace lintrel {
 namespace {
@@ -22,12 +22,12 @@ Text ReadField(std::string_view rest) {
   bool field_line = true;
   ForEachLine(rest, [&](std::string_view line) {
     if (field_line) {
-      text = StripBlanksView(line);
+      text = StripBlanks(line);
       field_line = false;
       return true;
     }
     if (line.empty() || !IsBlankOrControl(line.front())) return false;
-    const std::string_view piece = StripBlanksView(line);
+    const std::string_view piece = StripBlanks(line);
     if (!piece.empty()) {
       // A fold stands for white space, so each piece keeps one blank before it.
       text += ' ';
@@ -67,10 +67,6 @@ Text FieldTextAt(std::string_view headers, size_t start) {
 Text FindFirstField(std::string_view headers, std::string_view name) {
   const std::optional<size_t> start = FirstFieldStart(headers, name);
   return start ? FieldTextAt(headers, *start) : Text();
-}
-
-Text FindLastField(std::string_view headers, std::string_view name) {
-  return FieldTextAt(headers, LastFieldStart(headers, name));
 }
 
 Text FindFirstFieldLowered(std::string_view headers, std::string_view name) {

@@ -22,20 +22,21 @@ namespace lintrel {
 // text when there is none. Never raises.
 Text FindFirstField(std::string_view headers, std::string_view name);
 
-// The text of the lowest field whose line begins with `name`. When no line
-// matches, the field that begins at line 0 stands in; a block without any
-// line raises EStringListError "List index out of bounds (0)".
-Text FindLastField(std::string_view headers, std::string_view name);
-
 // As `FindFirstField` on `LocaleLower(headers)` with a lower-case `name`,
 // lower-casing only the bytes it compares and the field it returns.
 Text FindFirstFieldLowered(std::string_view headers, std::string_view name);
 
-// Where the lines that the two lookups choose begin in `headers`, for a
-// caller that would otherwise copy the same field twice. `FieldTextAt` of
-// such a position is the lookup's result.
+// Where the topmost field whose line begins with `name` starts in
+// `headers`, or nullopt when there is none.
 std::optional<size_t> FirstFieldStart(std::string_view headers, std::string_view name);
+
+// Where the lowest field whose line begins with `name` starts. When no line
+// matches, the field that begins at line 0 stands in; a block without any
+// line raises EStringListError "List index out of bounds (0)".
 size_t LastFieldStart(std::string_view headers, std::string_view name);
+
+// The text of the field that starts at `start`, a position that one of the
+// two above gave: a caller that needs both fields copies each once.
 Text FieldTextAt(std::string_view headers, size_t start);
 
 }  // namespace lintrel

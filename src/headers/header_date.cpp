@@ -62,7 +62,7 @@ std::optional<int64_t> NumericZoneMinutes(std::string_view zone) {
 
 int64_t ZoneShiftMinutes(std::string_view zone) {
   for (const ZoneName& known : kZoneNames) {
-    if (TextEquals(zone, known.name)) return int64_t{known.shift_hours} * 60;
+    if (zone == known.name) return int64_t{known.shift_hours} * 60;
   }
   if (const auto minutes = NumericZoneMinutes(zone)) return *minutes;
   // Widened first: negating the least 32-bit number does not fit 32 bits.
@@ -75,21 +75,15 @@ int32_t FullYear(int32_t year) {
   return year;
 }
 
-uint16_t Low16(int32_t n) {
+// The number as the encoder takes it.
+unsigned Low16(int32_t n) {
   return static_cast<uint16_t>(static_cast<uint32_t>(n));
 }
 
-double ApplyShift(double local, int64_t shift_minutes) {
-  return shift_minutes % 60 == 0 ? ShiftHours(local, shift_minutes / 60)
-                                 : ShiftMinutes(local, shift_minutes);
-}
-
-}  // namespace
-
+// The month of a month name, any letter case: 0 when it names none.
 int MonthNumber(std::string_view name) {
-  const Text lower = AsciiLower(name);
-  if (lower.empty()) return 0;
-  switch (lower.front()) {
+  if (name.empty()) return 0;
+  switch (AsciiLowerByte(name.front())) {
     case 'd':
       return 12;
     case 'f':
@@ -107,43 +101,40 @@ int MonthNumber(std::string_view name) {
                                                       "jun", "jul", "aug"};
   constexpr std::array<int, 7> kMonths = {1, 3, 4, 5, 6, 7, 8};
   for (size_t i = 0; i < kNames.size(); ++i) {
-    if (TextEquals(lower, kNames[i])) return kMonths[i];
+    if (name.size() == kNames[i].size() && StartsWithIgnoringCase(name, kNames[i])) {
+      return kMonths[i];
+    }
   }
   return 0;
 }
 
-HeaderDateFields ReadHeaderDate(std::string_view field) {
+}  // namespace
+
+HeaderDate ReadHeaderDate(std::string_view field) {
   static constexpr ByteSet kSeparators(" /:");
   LineList tokens;
   Tokenize(kSeparators, ByteSet(), DateText(field), tokens, kTokensRead);
-  HeaderDateFields date;
-  date.day = Low16(ParseInt(LineAt(tokens, 0)));
-  date.month = static_cast<uint16_t>(MonthNumber(LineAt(tokens, 1)));
+  HeaderDate date;
+  date.local.day = Low16(ParseInt(LineAt(tokens, 0)));
+  date.local.month = static_cast<unsigned>(MonthNumber(LineAt(tokens, 1)));
   const int32_t year = ParseInt(LineAt(tokens, 2));
-  date.hour = Low16(ParseInt(LineAt(tokens, 3)));
-  date.minute = Low16(ParseInt(LineAt(tokens, 4)));
-  date.second = Low16(ParseInt(LineAt(tokens, 5)));
+  date.local.hour = Low16(ParseInt(LineAt(tokens, 3)));
+  date.local.minute = Low16(ParseInt(LineAt(tokens, 4)));
+  date.local.second = Low16(ParseInt(LineAt(tokens, 5)));
   date.shift_minutes = ZoneShiftMinutes(LineAt(tokens, 6));
-  date.year = Low16(FullYear(year));
+  date.local.year = Low16(FullYear(year));
   return date;
 }
 
-bool ParseHeaderDate(std::string_view field, double& value) {
-  const HeaderDateFields date = ReadHeaderDate(field);
-  double local = 0;
-  if (!TryMakeDateTime(date.year, date.month, date.day, date.hour, date.minute, date.second, 0,
-                       local)) {
-    return false;
-  }
-  value = ApplyShift(local, date.shift_minutes);
-  return true;
+std::optional<double> UtcDateTime(const HeaderDate& date) {
+  const std::optional<double> local = EncodeDateTime(date.local);
+  if (!local) return std::nullopt;
+  return date.shift_minutes % 60 == 0 ? ShiftHours(*local, date.shift_minutes / 60)
+                                      : ShiftMinutes(*local, date.shift_minutes);
 }
 
-double HeaderDateTime(std::string_view field, const DateTimeSeparators& separators) {
-  const HeaderDateFields date = ReadHeaderDate(field);
-  const double local = MakeDateTime(date.year, date.month, date.day, date.hour, date.minute,
-                                    date.second, 0, separators);
-  return ApplyShift(local, date.shift_minutes);
+std::optional<double> ParseHeaderDate(std::string_view field) {
+  return UtcDateTime(ReadHeaderDate(field));
 }
 
 }  // namespace lintrel

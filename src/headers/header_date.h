@@ -11,22 +11,18 @@
 #define LINTREL_HEADERS_HEADER_DATE_H_
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
-#include "headers/calendar.h"
+#include "text/calendar.h"
 
 namespace lintrel {
 
-// A field's date as read from its tokens: the components as the encoder
-// takes them (each number's low 16 bits) and the minutes that the zone adds
-// to the local time to give UTC.
-struct HeaderDateFields {
-  uint16_t year = 0;
-  uint16_t month = 0;
-  uint16_t day = 0;
-  uint16_t hour = 0;
-  uint16_t minute = 0;
-  uint16_t second = 0;
+// A field's date as read from its tokens: the local date and time, each
+// number as its low 16 bits (the milliseconds 0), and the minutes that the
+// zone adds to the local time to give UTC.
+struct HeaderDate {
+  DateTimeParts local;
   int64_t shift_minutes = 0;
 };
 
@@ -34,19 +30,15 @@ struct HeaderDateFields {
 // minute, second, zone. Raises EConvertError "'TOKEN' is not a valid integer
 // value" for a token that must be a number and is not one, and
 // EStringListError "List index out of bounds (N)" for a missing token N.
-HeaderDateFields ReadHeaderDate(std::string_view field);
+HeaderDate ReadHeaderDate(std::string_view field);
 
-// The month of a month name, any letter case: 0 when it names none.
-int MonthNumber(std::string_view name);
+// The date in UTC: the local parts encoded and moved by the zone; nullopt
+// when they name no moment.
+std::optional<double> UtcDateTime(const HeaderDate& date);
 
-// True with `value` set to the field's date in UTC; false, with `value`
-// untouched, when the tokens read but form no valid date. Raises the errors
-// of `ReadHeaderDate`.
-bool ParseHeaderDate(std::string_view field, double& value);
-
-// The field's date in UTC. Raises the errors of `ReadHeaderDate`, and the
-// error of `MakeDateTime` for tokens that form no valid date.
-double HeaderDateTime(std::string_view field, const DateTimeSeparators& separators = {});
+// The field's date in UTC; nullopt when the tokens read but form no valid
+// date. Raises the errors of `ReadHeaderDate`.
+std::optional<double> ParseHeaderDate(std::string_view field);
 
 }  // namespace lintrel
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "headers/calendar.h"
-#include "platform/platform.h"
+#include "text/calendar.h"
+#include "text/regional_settings.h"
 #include "text/text.h"
 
 namespace lintrel {
@@ -16,25 +16,28 @@ namespace lintrel {
 // as its nearest whole millisecond, and the distance is truncated.
 int64_t WholeSecondsBetween(double a, double b);
 
-// "D dayLabel H hourLabel M minLabel S secLabel", from the largest unit the
-// span reaches: 60 seconds read "1 m 0 sec" with the labels "sec" and "m".
-// Days are not reduced further.
-Text SpanText(int64_t seconds, std::string_view sec_label, std::string_view min_label,
-              std::string_view hour_label, std::string_view day_label);
+// The words written after each unit's number.
+struct SpanLabels {
+  Text sec, min, hour, day;
+};
+
+// "D day H hour M min S sec", from the largest unit the span reaches: 60
+// seconds read "1 m 0 sec" with the labels "sec" and "m". Days are not
+// reduced further.
+Text SpanText(int64_t seconds, const SpanLabels& labels);
 
 // The span between the topmost and the lowest "Received:" field. Raises the
-// errors of the date reading (the topmost field's first), also for a date
-// that does not exist, and for a missing field or an empty block.
-Text DeliveryTimeSpan(std::string_view headers, std::string_view sec_label,
-                      std::string_view min_label, std::string_view hour_label,
-                      std::string_view day_label, const DateTimeSeparators& separators = {});
+// errors of the date reading (the topmost field's first), for a missing
+// field or an empty block, and for a date that does not exist
+// `InvalidDateTimeError` written with `settings`.
+Text DeliveryTimeSpan(std::string_view headers, const SpanLabels& labels,
+                      const RegionalSettings& settings);
 
 // The span between the "Date:" field and the clock reading `now` (UTC, its
-// milliseconds counted). Raises as `DeliveryTimeSpan` does.
-Text ReplyTimeSpan(std::string_view headers, const platform::SystemTime& now,
-                   std::string_view sec_label, std::string_view min_label,
-                   std::string_view hour_label, std::string_view day_label,
-                   const DateTimeSeparators& separators = {});
+// milliseconds counted). Raises as `DeliveryTimeSpan` does, the clock
+// reading's error after the field's.
+Text ReplyTimeSpan(std::string_view headers, const DateTimeParts& now, const SpanLabels& labels,
+                   const RegionalSettings& settings);
 
 }  // namespace lintrel
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <bitset>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,25 +16,12 @@
 
 namespace lintrel::platform {
 
-// A clock reading in Coordinated Universal Time, laid out as the Windows
-// system time is: month 1..12, day of week 0 (Sunday)..6, milliseconds 0..999.
-struct SystemTime {
-  uint16_t year = 0;
-  uint16_t month = 0;
-  uint16_t day_of_week = 0;
-  uint16_t day = 0;
-  uint16_t hour = 0;
-  uint16_t minute = 0;
-  uint16_t second = 0;
-  uint16_t milliseconds = 0;
-};
-
 // Lower-cases the `n` bytes at `bytes` in place with the mapping of the
 // user's ANSI code page (code page 1252 in the portable build).
 void LowerAnsiInPlace(char* bytes, size_t n);
 
-// The system clock in UTC, with milliseconds.
-SystemTime ReadUtcClock();
+// The system clock in UTC, in whole milliseconds.
+std::chrono::sys_time<std::chrono::milliseconds> ReadUtcClock();
 
 // Copies `n` bytes to `destination` if every byte of it is writable and
 // answers true; answers false, having copied nothing, otherwise. Never

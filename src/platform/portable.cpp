@@ -38,22 +38,8 @@ void LowerAnsiInPlace(char* bytes, size_t n) {
   }
 }
 
-SystemTime ReadUtcClock() {
-  using namespace std::chrono;
-  const auto now = time_point_cast<milliseconds>(system_clock::now());
-  const auto day = floor<days>(now);
-  const year_month_day date{day};
-  const hh_mm_ss time{now - day};
-  SystemTime reading;
-  reading.year = static_cast<uint16_t>(static_cast<int>(date.year()));
-  reading.month = static_cast<uint16_t>(static_cast<unsigned>(date.month()));
-  reading.day = static_cast<uint16_t>(static_cast<unsigned>(date.day()));
-  reading.day_of_week = static_cast<uint16_t>(weekday{day}.c_encoding());
-  reading.hour = static_cast<uint16_t>(time.hours().count());
-  reading.minute = static_cast<uint16_t>(time.minutes().count());
-  reading.second = static_cast<uint16_t>(time.seconds().count());
-  reading.milliseconds = static_cast<uint16_t>(time.subseconds().count());
-  return reading;
+std::chrono::sys_time<std::chrono::milliseconds> ReadUtcClock() {
+  return std::chrono::time_point_cast<std::chrono::milliseconds>(std::chrono::system_clock::now());
 }
 
 bool CopyToWritableMemory(void* destination, const void* source, size_t n) {

@@ -42,19 +42,13 @@ void LowerAnsiInPlace(char* bytes, size_t n) {
   }
 }
 
-SystemTime ReadUtcClock() {
+std::chrono::sys_time<std::chrono::milliseconds> ReadUtcClock() {
+  using namespace std::chrono;
   SYSTEMTIME now;
   GetSystemTime(&now);
-  SystemTime reading;
-  reading.year = now.wYear;
-  reading.month = now.wMonth;
-  reading.day_of_week = now.wDayOfWeek;
-  reading.day = now.wDay;
-  reading.hour = now.wHour;
-  reading.minute = now.wMinute;
-  reading.second = now.wSecond;
-  reading.milliseconds = now.wMilliseconds;
-  return reading;
+  const sys_days date{year(now.wYear) / month(now.wMonth) / day(now.wDay)};
+  return date + hours(now.wHour) + minutes(now.wMinute) + seconds(now.wSecond) +
+         milliseconds(now.wMilliseconds);
 }
 
 bool CopyToWritableMemory(void* destination, const void* source, size_t n) {

@@ -18,7 +18,6 @@
 namespace lintrel {
 
 // Data item numbers.
-inline constexpr int32_t kItemParameter0 = 0;
 inline constexpr int32_t kItemBody = 241;
 inline constexpr int32_t kItemHeaders = 243;
 inline constexpr int32_t kItemResult = 123257;

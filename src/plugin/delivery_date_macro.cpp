@@ -1,7 +1,7 @@
-#include "headers/calendar.h"
 #include "headers/field_lookup.h"
 #include "headers/header_date.h"
 #include "plugin/macro_rows.h"
+#include "text/calendar.h"
 #include "text/date_time_format.h"
 
 namespace lintrel {
@@ -12,9 +12,9 @@ namespace lintrel {
 Text RunDeliveryDate(MacroCall& call) {
   const Text headers = call.Headers();
   const Text fallback = call.ParameterOr(0, "n/a");
-  double value = 0;
-  if (!ParseHeaderDate(FindFirstField(headers, "Received:"), value)) return fallback;
-  return DateTimeText(RenderedDateTime(value), *call.environment().settings);
+  const std::optional<double> value = ParseHeaderDate(FindFirstField(headers, "Received:"));
+  if (!value) return fallback;
+  return DateTimeText(RenderedDateTime(*value), *call.environment().settings);
 }
 
 }  // namespace lintrel

@@ -11,7 +11,7 @@ namespace {
 
 struct MacroEntry {
   std::string_view name;
-  MacroRow run;  // null while the macro has no handler
+  MacroRow run;
 };
 
 constexpr std::array<MacroEntry, 12> kMacros = {{
@@ -34,7 +34,7 @@ Text Dispatch(std::string_view name, MacroCall& call) {
   Text result = "Bad result " + upper;
   // Every comparison is made; the names differ, so at most one row runs.
   for (const MacroEntry& entry : kMacros) {
-    if (TextEquals(upper, entry.name) && entry.run != nullptr) result = entry.run(call);
+    if (upper == entry.name) result = entry.run(call);
   }
   return result;
 }

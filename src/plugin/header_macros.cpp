@@ -1,30 +1,14 @@
 #include "headers/field_extraction.h"
 #include "headers/time_span.h"
 #include "plugin/macro_rows.h"
-#include "text/regional_settings.h"
 
 namespace lintrel {
 namespace {
 
 // The unit labels of both span macros, fetched in this order.
-struct SpanLabels {
-  Text sec, min, hour, day;
-};
-
 SpanLabels FetchSpanLabels(MacroCall& call) {
-  SpanLabels labels;
-  labels.sec = call.ParameterOr(0, "sec");
-  labels.min = call.ParameterOr(1, "m");
-  labels.hour = call.ParameterOr(2, "h");
-  labels.day = call.ParameterOr(3, "d");
-  return labels;
-}
-
-// The separators of the user's regional settings, for the message of a date
-// that does not exist.
-DateTimeSeparators Separators(const MacroCall& call) {
-  const RegionalSettings& settings = *call.environment().settings;
-  return {settings.date_separator, settings.time_separator, settings.decimal_separator};
+  return {call.ParameterOr(0, "sec"), call.ParameterOr(1, "m"), call.ParameterOr(2, "h"),
+          call.ParameterOr(3, "d")};
 }
 
 }  // namespace
@@ -32,8 +16,7 @@ DateTimeSeparators Separators(const MacroCall& call) {
 Text RunDeliveryTime(MacroCall& call) {
   const SpanLabels labels = FetchSpanLabels(call);
   const Text headers = call.Headers();
-  return DeliveryTimeSpan(headers, labels.sec, labels.min, labels.hour, labels.day,
-                          Separators(call));
+  return DeliveryTimeSpan(headers, labels, *call.environment().settings);
 }
 
 // The span is stored at once and again by the dispatcher, as hosts have
@@ -41,9 +24,8 @@ Text RunDeliveryTime(MacroCall& call) {
 Text RunReplyTime(MacroCall& call) {
   const SpanLabels labels = FetchSpanLabels(call);
   const Text headers = call.Headers();
-  const platform::SystemTime now = call.environment().read_clock();
-  Text result = ReplyTimeSpan(headers, now, labels.sec, labels.min, labels.hour, labels.day,
-                              Separators(call));
+  const DateTimeParts now = call.environment().read_clock();
+  Text result = ReplyTimeSpan(headers, now, labels, *call.environment().settings);
   call.StoreNow(result);
   return result;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "plugin/data_provider.h"
+#include "text/calendar.h"
 #include "text/regional_settings.h"
 #include "text/text.h"
 
@@ -18,7 +19,7 @@ namespace lintrel {
 // and the settings it read when it was loaded; tests and the command line
 // pass their own.
 struct MacroEnvironment {
-  std::function<platform::SystemTime()> read_clock = platform::ReadUtcClock;
+  std::function<DateTimeParts()> read_clock = [] { return PartsOf(platform::ReadUtcClock()); };
   const RegionalSettings* settings = &BuiltInSettings();
 };
 

@@ -1,21 +1,16 @@
 #include "text/date_time_format.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
 
 #include "text/calendar.h"
 #include "text/errors.h"
 #include "text/integer.h"
 
 namespace lintrel {
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "date-time arithmetic needs the x87 80-bit extended format");
-
 namespace {
-
-constexpr int64_t kMillisecondsPerDay = 86400000;
 
 // The first format is level 1; a format applied from within a format is one
 // level deeper, and beyond this level nothing is applied.
@@ -23,14 +18,6 @@ constexpr int kDeepestLevel = 2;
 
 bool IsQuote(char c) {
   return c == '"' || c == '\'';
-}
-
-bool StartsWithIgnoringCase(std::string_view t, std::string_view word) {
-  if (t.size() < word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i) {
-    if (AsciiUpperByte(t[i]) != word[i]) return false;
-  }
-  return true;
 }
 
 // The letters whose repeats are counted as one run.
@@ -41,8 +28,15 @@ bool TakesRun(char letter) {
 
 class Renderer {
  public:
-  Renderer(const DateTimeParts& parts, const RegionalSettings& settings)
-      : parts_(parts), settings_(settings) {}
+  Renderer(double v, const RegionalSettings& settings) : settings_(settings) {
+    const std::optional<int64_t> m = WholeMilliseconds(v);
+    if (!m) throw EConvertError("Invalid date-time value");
+    // Truncating division: the day's sign is the value's, and the time is
+    // read forward from the start of that day either way.
+    const int64_t day = *m / kMillisecondsPerDay;
+    parts_ = PartsOf(day, std::abs(*m % kMillisecondsPerDay));
+    day_of_week_ = DayOfWeek(day);
+  }
 
   // Reads `format` from left to right. The last letter seen (which turns
   // "m" after "h" into minutes) and the 12-hour flag belong to this
@@ -227,7 +221,7 @@ class Renderer {
         break;
       case 'H': {
         if (!twelve_hour) twelve_hour = MarkerFollows(after);
-        int hour = parts_.hour;
+        unsigned hour = parts_.hour;
         if (twelve_hour) {
           if (hour == 0) hour = 12;
           if (hour > 12) hour -= 12;
@@ -262,53 +256,30 @@ class Renderer {
     }
   }
 
-  const Text& ShortDayName() const { return settings_.short_day_names[parts_.day_of_week - 1]; }
-  const Text& LongDayName() const { return settings_.long_day_names[parts_.day_of_week - 1]; }
+  const Text& ShortDayName() const { return settings_.short_day_names[day_of_week_ - 1]; }
+  const Text& LongDayName() const { return settings_.long_day_names[day_of_week_ - 1]; }
 
   Text AltDate(std::string_view picture) const {
     if (!settings_.format_alt_date) return Text();
     return settings_.format_alt_date(parts_.year, parts_.month, parts_.day, picture);
   }
 
-  const DateTimeParts& parts_;
   const RegionalSettings& settings_;
+  DateTimeParts parts_;
+  int day_of_week_ = 0;  // 1 (Sunday) to 7 (Saturday)
   Text output_;
 };
 
 }  // namespace
 
-DateTimeParts SplitDateTime(double v) {
-  // The product of a double and a 27-bit constant, rounded once to the
-  // 64-bit significand and once more, to even, to a whole millisecond.
-  const long double product = static_cast<long double>(v) * kMillisecondsPerDay;
-  if (!(std::fabs(product) < 0x1p63L)) throw EConvertError("Invalid date-time value");
-  const int64_t m = std::llrint(product);
-  const int64_t magnitude = m < 0 ? -m : m;
-  DateTimeParts parts;
-  parts.day_number = m < 0 ? -(magnitude / kMillisecondsPerDay) : magnitude / kMillisecondsPerDay;
-  const int64_t time = magnitude % kMillisecondsPerDay;
-  const CivilDate date = CivilFromDays(parts.day_number);
-  parts.year = date.year;
-  parts.month = date.month;
-  parts.day = date.day;
-  parts.day_of_week = DayOfWeek(parts.day_number);
-  parts.hour = static_cast<int>(time / 3600000);
-  parts.minute = static_cast<int>(time / 60000 % 60);
-  parts.second = static_cast<int>(time / 1000 % 60);
-  parts.millisecond = static_cast<int>(time % 1000);
-  return parts;
-}
-
 Text FormatDateTime(std::string_view format, double v, const RegionalSettings& settings) {
-  const DateTimeParts parts = SplitDateTime(v);
-  Renderer renderer(parts, settings);
+  Renderer renderer(v, settings);
   renderer.Apply(format, 1);
   return renderer.Take();
 }
 
 Text DateTimeText(double v, const RegionalSettings& settings) {
-  const DateTimeParts parts = SplitDateTime(v);
-  Renderer renderer(parts, settings);
+  Renderer renderer(v, settings);
   renderer.ApplyDateAndTime(2);
   return renderer.Take();
 }

@@ -5,7 +5,6 @@
 #define LINTREL_TEXT_DATE_TIME_FORMAT_H_
 
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 #include "text/regional_settings.h"
@@ -16,24 +15,10 @@ namespace lintrel {
 // Longest text a format renders; the rest is dropped.
 inline constexpr size_t kMaxDateTimeText = 256;
 
-// A date-time taken apart: the value times 86,400,000, rounded to the
-// nearest millisecond (ties to even) in extended precision, split into a
-// day number (whose sign is the value's) and the time of day.
-struct DateTimeParts {
-  int64_t day_number = 0;
-  int64_t year = 0;
-  unsigned month = 0;
-  unsigned day = 0;
-  int day_of_week = 0;  // 1 (Sunday) to 7 (Saturday)
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
-
-// Splits `v`; raises EConvertError for a value whose milliseconds do not
-// fit 64 bits (infinities and NaN included).
-DateTimeParts SplitDateTime(double v);
+// `v` is read in whole milliseconds (`WholeMilliseconds`): the day number,
+// whose sign is the value's, and the time of that day. A value whose
+// milliseconds do not fit 64 bits raises EConvertError "Invalid date-time
+// value".
 
 // `format` applied to `v`: letters stand for parts of the date and time,
 // "/" and ":" for the separators, quoted text is copied. At most

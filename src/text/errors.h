@@ -10,6 +10,9 @@
 
 namespace lintrel {
 
+struct DateTimeParts;
+struct RegionalSettings;
+
 // The root of every error the plug-in raises.
 class Exception : public std::exception {
  public:
@@ -44,6 +47,11 @@ EConvertError InvalidIntegerError(std::string_view text);
 
 // "List index out of bounds (INDEX)".
 EStringListError ListIndexError(int32_t index);
+
+// "''Y/M/D h:m:s.ms'' is not a valid date and time": the parts in decimal,
+// joined by the date, time and decimal separators of `settings` (a byte 0
+// separator is left out).
+EConvertError InvalidDateTimeError(const DateTimeParts& t, const RegionalSettings& settings);
 
 }  // namespace lintrel
 

@@ -9,6 +9,12 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
+// The magnitudes a 32-bit number can have, and the most a hexadecimal number
+// can hold before one more digit overflows 32 bits.
+constexpr uint32_t kLargestPositive = INT32_MAX;
+constexpr uint32_t kLargestNegative = kLargestPositive + 1;
+constexpr uint32_t kLargestBeforeHexDigit = UINT32_MAX / 16;
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -20,14 +26,14 @@ std::optional<int32_t> ReadDecimal(std::string_view digits, bool negative) {
   if (digits.empty()) return std::nullopt;
   uint32_t a = 0;
   for (char c : digits) {
-    if (!IsAsciiDigit(c) || a > 214748364u) return std::nullopt;
+    if (!IsAsciiDigit(c) || a > kLargestNegative / 10) return std::nullopt;
     a = a * 10 + static_cast<uint32_t>(c - '0');
   }
   if (negative) {
-    if (a > 2147483648u) return std::nullopt;
+    if (a > kLargestNegative) return std::nullopt;
     return static_cast<int32_t>(0u - a);
   }
-  if (a > 2147483647u) return std::nullopt;
+  if (a > kLargestPositive) return std::nullopt;
   return static_cast<int32_t>(a);
 }
 
@@ -36,7 +42,7 @@ std::optional<int32_t> ReadHexadecimal(std::string_view digits) {
   uint32_t a = 0;
   for (char c : digits) {
     const int digit = HexDigitValue(c);
-    if (digit < 0 || a > 0xFFFFFFFu) return std::nullopt;
+    if (digit < 0 || a > kLargestBeforeHexDigit) return std::nullopt;
     a = a * 16 + static_cast<uint32_t>(digit);
   }
   return static_cast<int32_t>(a);
@@ -45,7 +51,7 @@ std::optional<int32_t> ReadHexadecimal(std::string_view digits) {
 }  // namespace
 
 std::optional<int32_t> TryParseInt(std::string_view t) {
-  t = t.substr(0, t.find('\0'));
+  t = BeforeNul(t);
   if (t.empty()) return std::nullopt;
   size_t i = 0;
   while (i < t.size() && t[i] == ' ') ++i;
@@ -80,15 +86,8 @@ Text IntText(int64_t n) {
   return Text(buffer, result.ptr);
 }
 
-void AppendPercentByte(Text& out, unsigned char b) {
-  const char escape[3] = {'%', kHexDigits[b >> 4], kHexDigits[b & 15]};
-  out.append(escape, 3);
-}
-
 Text PercentByte(unsigned char b) {
-  Text out;
-  AppendPercentByte(out, b);
-  return out;
+  return {'%', kHexDigits[b >> 4], kHexDigits[b & 15]};
 }
 
 }  // namespace lintrel

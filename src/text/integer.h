@@ -26,9 +26,6 @@ Text IntText(int64_t n);
 // "%" and the byte's value as two upper-case hexadecimal digits: 32 -> "%20".
 Text PercentByte(unsigned char b);
 
-// Appends `PercentByte(b)` to `out` without a temporary.
-void AppendPercentByte(Text& out, unsigned char b);
-
 }  // namespace lintrel
 
 #endif  // LINTREL_TEXT_INTEGER_H_

@@ -1,16 +1,9 @@
 #include "text/line_list.h"
 
 #include "text/errors.h"
+#include "text/lines.h"
 
 namespace lintrel {
-namespace {
-
-void CheckIndex(const std::vector<Text>& lines, int32_t i) {
-  if (i < 0 || static_cast<size_t>(i) >= lines.size()) throw ListIndexError(i);
-}
-
-}  // namespace
-
 void SplitLines(LineList& list, std::string_view t) {
   list.lines_.clear();
   ForEachLine(t, [&](std::string_view line) { list.lines_.emplace_back(line); });
@@ -21,13 +14,8 @@ int32_t LineCount(const LineList& list) {
 }
 
 const Text& LineAt(const LineList& list, int32_t i) {
-  CheckIndex(list.lines_, i);
+  if (i < 0 || static_cast<size_t>(i) >= list.lines_.size()) throw ListIndexError(i);
   return list.lines_[static_cast<size_t>(i)];
-}
-
-void ReplaceLine(LineList& list, int32_t i, Text t) {
-  CheckIndex(list.lines_, i);
-  list.lines_[static_cast<size_t>(i)] = std::move(t);
 }
 
 int32_t AppendLine(LineList& list, Text t) {

@@ -3,10 +3,8 @@
 #ifndef LINTREL_TEXT_LINE_LIST_H_
 #define LINTREL_TEXT_LINE_LIST_H_
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "text/text.h"
@@ -23,7 +21,6 @@ class LineList {
   friend void SplitLines(LineList& list, std::string_view t);
   friend int32_t LineCount(const LineList& list);
   friend const Text& LineAt(const LineList& list, int32_t i);
-  friend void ReplaceLine(LineList& list, int32_t i, Text t);
   friend int32_t AppendLine(LineList& list, Text t);
 
   std::vector<Text> lines_;
@@ -40,38 +37,8 @@ int32_t LineCount(const LineList& list);
 // or i >= count.
 const Text& LineAt(const LineList& list, int32_t i);
 
-// Line `i` becomes `t`, with the same index check and error as `LineAt`.
-void ReplaceLine(LineList& list, int32_t i, Text t);
-
 // Adds `t` at the end and returns its index (the old count).
 int32_t AppendLine(LineList& list, Text t);
-
-// Calls `visit(line)` for each line of `t`, split as `SplitLines` does,
-// without building a list. A `visit` that returns bool stops the walk by
-// returning false.
-template <typename Visit>
-void ForEachLine(std::string_view t, Visit&& visit) {
-  t = t.substr(0, t.find('\0'));
-  // The next CR and the next LF are each searched for only once they lie
-  // behind the walk, so every byte is looked at a bounded number of times.
-  size_t next_cr = 0;
-  size_t next_lf = 0;
-  size_t p = 0;
-  while (p < t.size()) {
-    if (next_cr <= p) next_cr = t.find('\r', p);
-    if (next_lf <= p) next_lf = t.find('\n', p);
-    const size_t end = std::min({next_cr, next_lf, t.size()});
-    const std::string_view line = t.substr(p, end - p);
-    if constexpr (std::is_same_v<decltype(visit(line)), bool>) {
-      if (!visit(line)) return;
-    } else {
-      visit(line);
-    }
-    p = end;
-    if (p < t.size() && t[p] == '\r') ++p;
-    if (p < t.size() && t[p] == '\n') ++p;
-  }
-}
 
 }  // namespace lintrel
 

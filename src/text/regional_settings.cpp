@@ -63,14 +63,6 @@ bool IsEraLetter(char c) {
   return c == 'g' || c == 'G';
 }
 
-bool StartsWithIgnoringCase(std::string_view t, std::string_view word) {
-  if (t.size() < word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i) {
-    if (AsciiLowerByte(t[i]) != word[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 Text RegionalSettings::GregorianAltDate(int64_t year, unsigned, unsigned,

@@ -6,19 +6,13 @@
 
 namespace lintrel {
 
-std::string_view StripBlanksView(std::string_view t) {
+std::string_view StripBlanks(std::string_view t) {
   size_t first = 0;
   while (first < t.size() && IsBlankOrControl(t[first])) ++first;
   if (first == t.size()) return {};
   size_t end = t.size();
   while (IsBlankOrControl(t[end - 1])) --end;
   return t.substr(first, end - first);
-}
-
-Text AsciiLower(std::string_view t) {
-  Text out(t);
-  for (char& c : out) c = AsciiLowerByte(c);
-  return out;
 }
 
 Text AsciiUpper(std::string_view t) {
@@ -64,21 +58,13 @@ int32_t FindText(std::string_view pattern, std::string_view t) {
   return at == std::string_view::npos ? 0 : static_cast<int32_t>(at + 1);
 }
 
-std::string_view SubTextView(std::string_view t, int64_t start, int64_t count) {
+std::string_view SubText(std::string_view t, int64_t start, int64_t count) {
   const auto length = static_cast<int64_t>(t.size());
   if (t.empty() || count < 0) return {};
   if (start < 1) start = 1;
   if (start > length) return {};
   if (count > length - start + 1) count = length - start + 1;
   return t.substr(static_cast<size_t>(start - 1), static_cast<size_t>(count));
-}
-
-Text RepeatByte(char b, int64_t n) {
-  return n <= 0 ? Text() : Text(static_cast<size_t>(n), b);
-}
-
-Text TextFromTerminated(const char* bytes) {
-  return bytes == nullptr ? Text() : Text(bytes);
 }
 
 }  // namespace lintrel

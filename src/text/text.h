@@ -2,8 +2,8 @@
 //
 // A text is a byte string in the host's single-byte code page. Positions are
 // 1-based and 0 means "not found". Character classes are ASCII-only; only
-// `LocaleLower` consults the code page. None of these stops at a byte 0: they
-// all work on the full length.
+// `LocaleLower` consults the code page. None of these but `BeforeNul` stops
+// at a byte 0: they all work on the full length.
 #ifndef LINTREL_TEXT_TEXT_H_
 #define LINTREL_TEXT_TEXT_H_
 
@@ -34,16 +34,27 @@ constexpr char AsciiUpperByte(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
-// Removes the bytes of value 32 or less at both ends. Bytes 128 to 255 and
-// bytes inside the text are kept.
-std::string_view StripBlanksView(std::string_view t);
-inline Text StripBlanks(std::string_view t) {
-  return Text(StripBlanksView(t));
+// Whether `t` begins with `prefix`, ASCII letters compared in either case.
+constexpr bool StartsWithIgnoringCase(std::string_view t, std::string_view prefix) {
+  if (t.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (AsciiLowerByte(t[i]) != AsciiLowerByte(prefix[i])) return false;
+  }
+  return true;
 }
 
-// Maps "A".."Z" to "a".."z" (and back for `AsciiUpper`); every other byte,
-// 128 to 255 included, is copied unchanged.
-Text AsciiLower(std::string_view t);
+// The bytes of `t` before its first byte 0, all of them when it has none:
+// the text as the operations that read up to a byte 0 see it.
+constexpr std::string_view BeforeNul(std::string_view t) {
+  return t.substr(0, t.find('\0'));
+}
+
+// `t` without the bytes of value 32 or less at both ends. Bytes 128 to 255
+// and bytes inside the text are kept.
+std::string_view StripBlanks(std::string_view t);
+
+// Maps "a".."z" to "A".."Z"; every other byte, 128 to 255 included, is
+// copied unchanged.
 Text AsciiUpper(std::string_view t);
 
 // Lower-cases every letter of the user's ANSI code page, using the
@@ -57,27 +68,12 @@ int32_t FindText(std::string_view pattern, std::string_view t);
 // At most `count` bytes of `t` from the 1-based position `start`. A start
 // below 1 counts as 1; a start beyond the end or a negative count gives the
 // empty text.
-std::string_view SubTextView(std::string_view t, int64_t start, int64_t count);
-inline Text SubText(std::string_view t, int64_t start, int64_t count) {
-  return Text(SubTextView(t, start, count));
-}
+std::string_view SubText(std::string_view t, int64_t start, int64_t count);
 
 // Everything from the 1-based position `start` to the end.
 inline std::string_view TextFrom(std::string_view t, int64_t start) {
-  return SubTextView(t, start, static_cast<int64_t>(t.size()));
+  return SubText(t, start, static_cast<int64_t>(t.size()));
 }
-
-// Same length and same bytes; case-sensitive.
-constexpr bool TextEquals(std::string_view a, std::string_view b) {
-  return a == b;
-}
-
-// `n` copies of the byte `b`; n <= 0 gives the empty text.
-Text RepeatByte(char b, int64_t n);
-
-// The bytes of a terminated buffer up to, not including, its first byte 0;
-// a null buffer gives the empty text.
-Text TextFromTerminated(const char* bytes);
 
 }  // namespace lintrel
 

@@ -4,7 +4,7 @@ namespace lintrel {
 
 int32_t Tokenize(const ByteSet& separators, const ByteSet& whiteSpace, std::string_view content,
                  LineList& list, int32_t limit) {
-  content = content.substr(0, content.find('\0'));
+  content = BeforeNul(content);
   if (content.empty() || limit <= 0) return 0;
 
   ByteSet skip = whiteSpace;

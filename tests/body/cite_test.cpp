@@ -28,7 +28,7 @@ Text PlainCiteText(const Text& text, const Text& insert, int32_t count) {
 
 Text PlainKillCite(const Text& text, int32_t depth) {
   if (depth <= 0) return text;
-  const Text marker = RepeatByte('>', depth);
+  const Text marker(static_cast<size_t>(depth), '>');
   LineList lines;
   SplitLines(lines, text);
   Text out;
@@ -91,8 +91,8 @@ TEST(KillCiteTest, DropsLinesWithARunOfQuoteMarks) {
   // Ten lines whose longest run of ">" is 45.
   Text ten, ten_kept, nine_kept;
   for (int i = 0; i < 10; ++i) {
-    ten += RepeatByte('>', 5 * i) + "line\n";
-    ten_kept += RepeatByte('>', 5 * i) + "line\r\n";
+    ten += Text(5 * i, '>') + "line\n";
+    ten_kept += Text(5 * i, '>') + "line\r\n";
     if (i < 9) nine_kept = ten_kept;
   }
   struct Case {

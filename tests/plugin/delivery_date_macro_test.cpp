@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -63,12 +64,8 @@ TEST(DeliveryDateMacroTest, UsesTheSettingsOfTheEnvironment) {
 TEST(DeliveryDateMacroTest, AMissingReceivedFieldRaisesAndStoresNothing) {
   FakeProvider message, parameters;
   message.items[kItemHeaders] = "From: a\r\nDate: Tue, 1 Jan 2002 18:00:00 +0000\r\n";
-  try {
-    ExecMacro("kordeliverytodate", &message, &parameters, {});
-    ADD_FAILURE() << "no error";
-  } catch (const EStringListError& error) {
-    EXPECT_EQ(error.Message(), "List index out of bounds (0)");
-  }
+  EXPECT_THAT([&] { ExecMacro("kordeliverytodate", &message, &parameters, {}); },
+              ::testing::ThrowsMessage<EStringListError>("List index out of bounds (0)"));
   EXPECT_TRUE(message.stored.empty());
   EXPECT_EQ(message.references, 0);
   EXPECT_EQ(parameters.references, 0);

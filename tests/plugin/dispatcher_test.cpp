@@ -1,5 +1,6 @@
 #include "plugin/dispatcher.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -114,12 +115,9 @@ TEST(FetchTextTest, AnImpossibleLengthIsOutOfMemory) {
   for (int32_t length : {INT32_MAX, kMaxItemLength + 1}) {
     FakeProvider provider;
     provider.reported_length = length;
-    try {
-      FetchText(&provider, 243);
-      ADD_FAILURE() << "no error for length " << length;
-    } catch (const EOutOfMemory& error) {
-      EXPECT_EQ(error.Message(), "Out of memory");
-    }
+    EXPECT_THAT([&] { FetchText(&provider, 243); },
+                ::testing::ThrowsMessage<EOutOfMemory>("Out of memory"))
+        << "length " << length;
     EXPECT_EQ(provider.references, 0);
   }
 }

@@ -11,6 +11,7 @@
 
 #include "plugin/data_provider.h"
 #include "plugin/dispatcher.h"
+#include "tools/provider_base.h"
 
 namespace lintrel::testing {
 
@@ -19,7 +20,7 @@ struct ProviderFailure {
   std::string call;
 };
 
-class FakeProvider final : public ITBPDataProvider {
+class FakeProvider final : public ProviderBase {
  public:
   std::map<int32_t, Text> items;
   std::map<int32_t, int32_t> integers;
@@ -65,10 +66,6 @@ class FakeProvider final : public ITBPDataProvider {
     Record("FetchInteger " + std::to_string(item));
     return integers[item];
   }
-  int32_t LINTREL_STDCALL Unused7() override { return Unused(); }
-  int32_t LINTREL_STDCALL Unused8() override { return Unused(); }
-  int32_t LINTREL_STDCALL Unused9() override { return Unused(); }
-  int32_t LINTREL_STDCALL Unused10() override { return Unused(); }
 
   // The fetches only, without the reference counting around them.
   std::vector<std::string> Fetches() const {
@@ -84,7 +81,7 @@ class FakeProvider final : public ITBPDataProvider {
     calls.push_back(std::move(call));
     if (fail_at == calls.size() - 1) throw ProviderFailure{calls.back()};
   }
-  int32_t Unused() {
+  int32_t UnusedSlot() override {
     calls.push_back("unused slot");
     return 0;
   }

@@ -1,5 +1,6 @@
 #include "tools/arguments.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,12 +64,8 @@ TEST(ArgumentsTest, RefusesCommandLinesThatDoNotFit) {
       {{"run", "M", "0", "1", "2", "3", "4"}, "at most four parameters, P0 to P3"},
   };
   for (const Case& c : cases) {
-    try {
-      ParseArguments(c.arguments);
-      ADD_FAILURE() << "accepted: " << c.message;
-    } catch (const UsageError& error) {
-      EXPECT_EQ(error.what(), c.message);
-    }
+    EXPECT_THAT([&] { ParseArguments(c.arguments); },
+                testing::ThrowsMessage<UsageError>(c.message));
   }
 }
 

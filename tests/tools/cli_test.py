@@ -2,11 +2,6 @@
 """Runs the built `lintrel` as a user would and checks its exact output.
 
 Usage: cli_test.py PATH_TO_LINTREL [TestClass ...]
-
-The classes marked "needs the macro handlers" run macros that read the
-message (KORCITE, KORMAILER, KORGETHEADER, KORDELIVERYTODATE, ...); the
-others use only the version banner, the signature separator and unknown
-names.
 """
 
 import os
@@ -188,9 +183,6 @@ class ReportTest(FileCase):
             self.assertEqual(err, b"", args)
             names = [line.split(b":")[0] for line in out.split(b"\n") if line and line[0:1] != b" "]
             self.assertEqual(names, REPORT_MACROS, args)
-
-
-# ---- Needs the macro handlers. ----
 
 
 class SplittingTest(FileCase):

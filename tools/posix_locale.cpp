@@ -1,4 +1,4 @@
-#include "platform/posix_locale.h"
+#include "tools/posix_locale.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -10,10 +10,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "text/errors.h"
+#include "platform/platform.h"
 #include "text/locale_items.h"
+#include "tools/cli_error.h"
 
-namespace lintrel::platform {
+namespace lintrel::cli {
 namespace {
 
 using namespace locale_items;
@@ -213,7 +214,7 @@ PosixClock ReadPosixClock(std::string_view t_fmt, std::string_view t_fmt_ampm) {
 
 RegionalSettings LoadPosixLocaleSettings(const std::string& name) {
   const LocaleHandle locale(newlocale(LC_TIME_MASK | LC_NUMERIC_MASK, name.c_str(), nullptr));
-  if (!locale) throw Exception("locale '" + name + "' is not installed");
+  if (!locale) throw CliError("locale '" + name + "' is not installed");
   const auto info = [&](nl_item item) { return std::string(nl_langinfo_l(item, locale.get())); };
 
   std::map<uint32_t, std::string> items;
@@ -252,7 +253,7 @@ RegionalSettings LoadPosixLocaleSettings(const std::string& name) {
     items[kFirstShortDayName + offset] = info(kShortDays[i]);
   }
 
-  LocaleService service;
+  platform::LocaleService service;
   service.read_item = [&items](uint32_t item, size_t) -> std::optional<std::string> {
     const auto found = items.find(item);
     if (found == items.end()) return std::nullopt;
@@ -261,4 +262,4 @@ RegionalSettings LoadPosixLocaleSettings(const std::string& name) {
   return ReadRegionalSettings(service);
 }
 
-}  // namespace lintrel::platform
+}  // namespace lintrel::cli

@@ -1,5 +1,6 @@
-#include "platform/posix_locale.h"
+#include "tools/posix_locale.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <locale.h>
 
@@ -10,7 +11,7 @@
 
 #include "text/calendar.h"
 #include "text/date_time_format.h"
-#include "text/errors.h"
+#include "tools/cli_error.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The C library's newlocale loses its copy of LOCPATH on every call while
@@ -20,7 +21,7 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 #endif
 
-namespace lintrel::platform {
+namespace lintrel::cli {
 namespace {
 
 TEST(PosixLocaleTest, DateFormatsBecomeEngineLetters) {
@@ -109,17 +110,13 @@ TEST(PosixLocaleTest, TheCLocale) {
 }
 
 TEST(PosixLocaleTest, ALocaleThatIsNotInstalledIsAnError) {
-  try {
-    LoadPosixLocaleSettings("xx_YY");
-    ADD_FAILURE() << "no error";
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "locale 'xx_YY' is not installed");
-  }
+  EXPECT_THAT([] { LoadPosixLocaleSettings("xx_YY"); },
+              testing::ThrowsMessage<CliError>("locale 'xx_YY' is not installed"));
 }
 
-// de_DE.UTF-8 as installed, or else generated into the build tree, where
-// LOCPATH makes the C library find it.
-bool GermanLocaleAvailable() {
+// de_DE.UTF-8 as installed, or else generated into `folder`, where LOCPATH
+// makes the C library find it.
+bool GermanLocaleAvailable(const std::filesystem::path& folder) {
   const char* const kName = "de_DE.UTF-8";
   const auto installed = [&] {
     locale_t locale = newlocale(LC_TIME_MASK, kName, nullptr);
@@ -127,17 +124,35 @@ bool GermanLocaleAvailable() {
     return locale != nullptr;
   };
   if (installed()) return true;
-  const std::filesystem::path directory = std::filesystem::current_path() / "generated-locales";
-  std::filesystem::create_directories(directory);
   const std::string command =
-      "localedef -i de_DE -f UTF-8 '" + (directory / kName).string() + "' >/dev/null 2>&1";
+      "localedef -i de_DE -f UTF-8 '" + (folder / kName).string() + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0) return false;
-  setenv("LOCPATH", directory.c_str(), 1);
+  setenv("LOCPATH", folder.c_str(), 1);
   return installed();
 }
 
+// A folder of the test's own in the temporary folder, removed with what it
+// holds at the end of its scope.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lintrel-locale-XXXXXX");
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    if (!path_.empty()) std::filesystem::remove_all(path_);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
 TEST(PosixLocaleTest, AnInstalledGermanLocale) {
-  if (!GermanLocaleAvailable()) {
+  const ScratchFolder folder;
+  if (folder.path().empty() || !GermanLocaleAvailable(folder.path())) {
     GTEST_SKIP() << "de_DE.UTF-8 is not installed and localedef could not generate it";
   }
   const RegionalSettings settings = LoadPosixLocaleSettings("de_DE.UTF-8");
@@ -154,4 +169,4 @@ TEST(PosixLocaleTest, AnInstalledGermanLocale) {
 }
 
 }  // namespace
-}  // namespace lintrel::platform
+}  // namespace lintrel::cli

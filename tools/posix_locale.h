@@ -1,8 +1,8 @@
-// Regional settings taken from an installed POSIX locale, for the native
-// build: its LC_TIME data (and the decimal point of LC_NUMERIC) translated
-// into the letters of the date-time format engine.
-#ifndef LINTREL_PLATFORM_POSIX_LOCALE_H_
-#define LINTREL_PLATFORM_POSIX_LOCALE_H_
+// The "--locale NAME" option: regional settings taken from an installed
+// POSIX locale, its LC_TIME data (and the decimal point of LC_NUMERIC)
+// translated into the letters of the date-time format engine.
+#ifndef LINTREL_TOOLS_POSIX_LOCALE_H_
+#define LINTREL_TOOLS_POSIX_LOCALE_H_
 
 #include <string>
 #include <string_view>
@@ -10,7 +10,7 @@
 #include "text/regional_settings.h"
 #include "text/text.h"
 
-namespace lintrel::platform {
+namespace lintrel::cli {
 
 // A strftime date format in the engine's letters. `separator` is the single
 // byte that stands between the first two fields, written as "/" in
@@ -43,10 +43,10 @@ PosixClock ReadPosixClock(std::string_view t_fmt, std::string_view t_fmt_ampm);
 // "C" always exists): date format, separators, clock, AM and PM texts,
 // month and day names, in the locale's own character set. Settings that the
 // locale does not give keep their built-in defaults (the long date format
-// always does). Raises Exception "locale 'NAME' is not installed" when
-// there is no such locale.
+// always does). Raises CliError "locale 'NAME' is not installed" (exit
+// status 2) when there is no such locale.
 RegionalSettings LoadPosixLocaleSettings(const std::string& name);
 
-}  // namespace lintrel::platform
+}  // namespace lintrel::cli
 
-#endif  // LINTREL_PLATFORM_POSIX_LOCALE_H_
+#endif  // LINTREL_TOOLS_POSIX_LOCALE_H_

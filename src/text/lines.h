@@ -1,0 +1,71 @@
+// Walking the lines of a text. A line runs up to the next CR or LF, or to
+// the end of the text; the break after it is CR LF, a lone CR or a lone LF.
+// A break at the very end opens no further line.
+#ifndef LINTREL_TEXT_LINES_H_
+#define LINTREL_TEXT_LINES_H_
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+
+#include "text/text.h"
+
+namespace lintrel {
+
+// Where a line and its break lie in a text: the line is [start, end), its
+// break [end, next), and the next line starts at `next`.
+struct LineSpan {
+  size_t start;
+  size_t end;
+  size_t next;
+};
+
+// Walks the lines of a text from the first to the last. Every byte counts,
+// a byte 0 too.
+class LineWalker {
+ public:
+  explicit LineWalker(std::string_view t) : t_(t) {}
+
+  // The next line and its break, or nullopt after the last line.
+  std::optional<LineSpan> Next() {
+    if (p_ >= t_.size()) return std::nullopt;
+    // The next CR and the next LF are each searched for only once they lie
+    // behind the walk, so every byte is looked at a bounded number of times.
+    if (next_cr_ <= p_) next_cr_ = t_.find('\r', p_);
+    if (next_lf_ <= p_) next_lf_ = t_.find('\n', p_);
+    const size_t start = p_;
+    const size_t end = std::min({next_cr_, next_lf_, t_.size()});
+    p_ = end;
+    if (p_ < t_.size() && t_[p_] == '\r') ++p_;
+    if (p_ < t_.size() && t_[p_] == '\n') ++p_;
+    return LineSpan{start, end, p_};
+  }
+
+ private:
+  std::string_view t_;
+  size_t p_ = 0;
+  size_t next_cr_ = 0;
+  size_t next_lf_ = 0;
+};
+
+// Calls `visit(line)` for each line of `t` up to its first byte 0, each a
+// view into `t`. A `visit` that returns bool stops the walk by returning
+// false.
+template <typename Visit>
+void ForEachLine(std::string_view t, Visit&& visit) {
+  LineWalker lines(BeforeNul(t));
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    const std::string_view text = t.substr(line->start, line->end - line->start);
+    if constexpr (std::is_same_v<decltype(visit(text)), bool>) {
+      if (!visit(text)) return;
+    } else {
+      visit(text);
+    }
+  }
+}
+
+}  // namespace lintrel
+
+#endif  // LINTREL_TEXT_LINES_H_
