@@ -13,11 +13,6 @@ constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
 // {00000000-0000-0000-C000-000000000046}
 constexpr InterfaceId kUnknownId = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-bool SameId(const InterfaceId& a, const InterfaceId& b) {
-  return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
-         std::memcmp(a.data4, b.data4, sizeof a.data4) == 0;
-}
-
 }  // namespace
 
 void CliProvider::SetItem(int32_t item, std::string_view bytes) {
@@ -47,7 +42,7 @@ std::string_view CliProvider::Item(int32_t item) const {
 
 int32_t CliProvider::QueryInterface(const InterfaceId& id, void** object) {
   if (object == nullptr) return kNoInterface;
-  if (!SameId(id, kDataProviderId) && !SameId(id, kUnknownId)) {
+  if (id != kDataProviderId && id != kUnknownId) {
     *object = nullptr;
     return kNoInterface;
   }

@@ -1,8 +1,6 @@
 #include "plugin/data_provider.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <utility>
@@ -64,7 +62,7 @@ Text FetchText(ITBPDataProvider* provider, int32_t item) {
   CallProvider(
       [&] { return provider->FetchItem(item, length > 0 ? text.data() : nullptr, length); });
   reference.Release();
-  text.resize(std::min(text.size(), text.find('\0')));
+  text.resize(BeforeNul(text).size());
   return text;
 }
 

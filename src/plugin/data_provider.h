@@ -28,6 +28,7 @@ struct InterfaceId {
   uint16_t data2;
   uint16_t data3;
   uint8_t data4[8];
+  bool operator==(const InterfaceId&) const = default;
 };
 inline constexpr InterfaceId kDataProviderId = {
     0x9DD91B89, 0xA551, 0x4180, {0x8A, 0x81, 0x2C, 0xCF, 0x58, 0x4C, 0xD4, 0xBF}};
