@@ -20,14 +20,6 @@
 namespace host {
 namespace {
 
-struct MacroCall {
-  std::string name;
-  std::vector<std::string> parameters;  // items 0 to 3
-  std::map<int32_t, int32_t> integers;
-  std::string headers;
-  std::string body;
-};
-
 // Enough header text that a call which leaks it shows in the heap.
 const std::string kHeaders =
     "Received: from a by b; Tue, 01 Jan 2002 10:01:30 +0300\r\n"
@@ -49,21 +41,6 @@ const MacroCall kMacros[] = {
     {"KORKILLCITE", {"> a\r\nb\r\n>> c", "x"}, {{1, 2}}, "", ""},
     {"KORCITE", {"", "[...]"}, {{2, 1}}, "", "one\r\ntwo\r\nthree"},
     {"KORCUTHERE", {}, {}, "", ""},
-};
-
-struct Providers {
-  explicit Providers(const MacroCall& call, CallLog* log) {
-    for (size_t i = 0; i < call.parameters.size(); ++i) {
-      parameters.items[static_cast<int32_t>(i)] = call.parameters[i];
-    }
-    parameters.integers = call.integers;
-    message.items[243] = call.headers;
-    message.items[241] = call.body;
-    message.log = log;
-    parameters.log = log;
-  }
-  HostProvider message;
-  HostProvider parameters;
 };
 
 struct LoggedCall {
@@ -135,7 +112,7 @@ TEST(HostErrorTest, EveryProviderCallCanFailAndThePluginCleansUp) {
     }
 
     // The host goes on working: the same call again gives the clean result.
-    Providers again(macro, nullptr);
+    Providers again(macro);
     const CallOutcome outcome = ExecUnwinding(macro.name, &again.message, &again.parameters);
     EXPECT_FALSE(outcome.raised) << macro.name;
     EXPECT_EQ(again.message.stored, clean.message.stored) << macro.name;

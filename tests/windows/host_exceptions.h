@@ -1,6 +1,8 @@
 // How the test host meets a structured exception that leaves a call into the
 // plug-in: what it records of one, and a handler that unwinds, as a native
-// host's exception handling does.
+// host's exception handling does. Like the rest of the host it shares no code
+// with the plug-in, whose own handlers around provider calls look alike, so
+// that a mistake in either shows.
 #ifndef LINTREL_TESTS_WINDOWS_HOST_EXCEPTIONS_H_
 #define LINTREL_TESTS_WINDOWS_HOST_EXCEPTIONS_H_
 

@@ -181,4 +181,15 @@ namespace host {
 
 HostProvider::HostProvider() : ProviderObject{&kSlots} {}
 
+Providers::Providers(const MacroCall& call, CallLog* log) {
+  for (size_t i = 0; i < call.parameters.size(); ++i) {
+    parameters.items[static_cast<int32_t>(i)] = call.parameters[i];
+  }
+  parameters.integers = call.integers;
+  message.items[243] = call.headers;
+  message.items[241] = call.body;
+  message.log = log;
+  parameters.log = log;
+}
+
 }  // namespace host

@@ -76,6 +76,23 @@ struct HostProvider : ProviderObject {
   CallLog* log = nullptr;
 };
 
+// One macro call's inputs, as the host's two providers answer them.
+struct MacroCall {
+  std::string name;
+  std::vector<std::string> parameters;  // items 0 to 3
+  std::map<int32_t, int32_t> integers;
+  std::string headers;
+  std::string body;
+};
+
+// The two providers of a call, answering its inputs; both log into `log`
+// when one is given.
+struct Providers {
+  explicit Providers(const MacroCall& call, CallLog* log = nullptr);
+  HostProvider message;
+  HostProvider parameters;
+};
+
 #if defined(__i386__)
 // Gives `provider` an integer-fetch slot that leaves its arguments on the
 // stack, as a slot written with another calling convention would.

@@ -103,11 +103,6 @@ TEST(HandOverTest, UnwritableBufferAnswersZero) {
   EXPECT_EQ(LoadedPlugin().get_version(reinterpret_cast<char*>(page), 7), 0);
 }
 
-struct Providers {
-  HostProvider message;
-  HostProvider parameters;
-};
-
 TEST(ExecMacroTest, ConstantMacrosAndUnknownNames) {
   struct Case {
     std::string name;
@@ -122,7 +117,7 @@ TEST(ExecMacroTest, ConstantMacrosAndUnknownNames) {
       {"", {"Bad result "}},
   };
   for (const Case& c : cases) {
-    Providers providers;
+    Providers providers({});
     const CallOutcome outcome = ExecOnWorker(c.name, &providers.message, &providers.parameters);
     EXPECT_FALSE(outcome.raised) << c.name << ": " << outcome.message;
     EXPECT_EQ(outcome.result, 123257) << c.name;
@@ -135,7 +130,7 @@ TEST(ExecMacroTest, ConstantMacrosAndUnknownNames) {
 
 TEST(ExecMacroTest, UnsafeArgumentsAreReadSafely) {
   const Plugin& plugin = LoadedPlugin();
-  Providers providers;
+  Providers providers({});
   // A null name with a positive length is an empty name.
   EXPECT_EQ(plugin.exec_macro(nullptr, 10, &providers.message, &providers.parameters), 123257);
   EXPECT_EQ(plugin.exec_macro("KOR_LN_VER", -3, &providers.message, &providers.parameters), 123257);
@@ -161,7 +156,7 @@ TEST(ExecMacroTest, AnImpossibleItemLengthRaisesOutOfMemoryToTheHost) {
       {"KORGETHEADER", false},
   };
   for (const Case& c : cases) {
-    Providers providers;
+    Providers providers({});
     (c.parameters_lie ? providers.parameters : providers.message).reported_length = 0x7FFFFFFF;
     const CallOutcome outcome = ExecOnWorker(c.name, &providers.message, &providers.parameters);
     ASSERT_TRUE(outcome.raised) << c.name;

@@ -15,12 +15,7 @@
 namespace host {
 namespace {
 
-struct MacroCase {
-  std::string name;
-  std::vector<std::string> parameters;  // items 0 to 3
-  std::map<int32_t, int32_t> integers;
-  std::string headers;
-  std::string body;
+struct MacroCase : MacroCall {
   std::string result;  // or the error message when `raises`
   bool raises = false;
 };
@@ -30,13 +25,9 @@ struct MacroCase {
 void RunMacroCase(const MacroCase& c) {
   for (const bool unwinding : {false, true}) {
     SCOPED_TRACE(c.name + (unwinding ? ", unwinding host" : ", worker thread"));
-    HostProvider message, parameters;
-    for (size_t i = 0; i < c.parameters.size(); ++i) {
-      parameters.items[static_cast<int32_t>(i)] = c.parameters[i];
-    }
-    parameters.integers = c.integers;
-    message.items[243] = c.headers;
-    message.items[241] = c.body;
+    Providers providers(c);
+    HostProvider& message = providers.message;
+    HostProvider& parameters = providers.parameters;
     const CallOutcome outcome = unwinding ? ExecUnwinding(c.name, &message, &parameters)
                                           : ExecOnWorker(c.name, &message, &parameters);
     if (c.raises) {
