@@ -25,8 +25,10 @@ using EachMessage = std::function<bool(FoundMessage& message, const MessageEvent
 // What a command does with its only message; answers the exit status.
 using OneMessage = std::function<int(FoundMessage& message, const MessageOrigin& origin)>;
 
-const std::string kOversized =
-    "message larger than " + IntText(static_cast<int64_t>(kMaxInputBytes)) + " bytes";
+// What stands for a message of an mbox file that is too large to be read.
+std::string Oversized() {
+  return "message larger than " + IntText(static_cast<int64_t>(kMaxInputBytes)) + " bytes";
+}
 
 std::optional<uint64_t> TotalSize(const InputListing& listing) {
   uint64_t total = 0;
@@ -119,7 +121,7 @@ int RunCommand(const Options& options, const MacroEnvironment& environment) {
   const EachMessage each = [&](FoundMessage& message, const MessageEvent& event, RecordWriter& out,
                                Progress&) {
     if (event.oversized) {
-      out.AddResult(event.origin, {}, {false, kOversized});
+      out.AddResult(event.origin, {}, {false, Oversized()});
       return false;
     }
     const MacroOutcome outcome = run(message.items());
@@ -142,7 +144,7 @@ int ReportCommand(const Options& options, const MacroEnvironment& environment) {
     if (event.oversized) {
       out.Flush();
       progress.Note("lintrel: " + std::string(event.origin.source.value_or("")) + "#" +
-                    IntText(event.origin.index.value_or(0)) + ": " + kOversized + "\n");
+                    IntText(event.origin.index.value_or(0)) + ": " + Oversized() + "\n");
       return false;
     }
     const Report report = MakeReport(message.Whole(), environment);
