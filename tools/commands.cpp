@@ -1,5 +1,6 @@
 #include "tools/commands.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -143,8 +144,7 @@ int ReportCommand(const Options& options, const MacroEnvironment& environment) {
                                Progress& progress) {
     if (event.oversized) {
       out.Flush();
-      progress.Note("lintrel: " + std::string(event.origin.source.value_or("")) + "#" +
-                    IntText(event.origin.index.value_or(0)) + ": " + Oversized() + "\n");
+      progress.Note("lintrel: " + OriginLabel(event.origin) + ": " + Oversized() + "\n");
       return false;
     }
     const Report report = MakeReport(message.Whole(), environment);

@@ -37,9 +37,11 @@ void AppendJsonOutcome(Text& out, const MacroOutcome& outcome) {
 
 }  // namespace
 
-void RecordWriter::AppendLabel(const MessageOrigin& origin) {
-  AppendEscaped(out_, origin.source.value_or(""));
-  if (origin.index) out_ += "#" + IntText(*origin.index);
+Text OriginLabel(const MessageOrigin& origin) {
+  Text label;
+  AppendEscaped(label, origin.source.value_or(""));
+  if (origin.index) label += "#" + IntText(*origin.index);
+  return label;
 }
 
 void RecordWriter::AppendJsonOrigin(const MessageOrigin& origin, std::string_view headers) {
@@ -63,7 +65,7 @@ void RecordWriter::AddResult(const MessageOrigin& origin, std::string_view heade
                              const MacroOutcome& outcome) {
   switch (format_) {
     case Format::kText:
-      AppendLabel(origin);
+      out_ += OriginLabel(origin);
       out_ += outcome.ok ? ": " : ": error: ";
       AppendIndented(out_, outcome.text);
       break;
@@ -103,9 +105,7 @@ void RecordWriter::AddReport(const MessageOrigin& origin, std::string_view heade
   } else if (layout_ == Layout::kOneMessage) {
     AppendReportText(out_, report);
   } else {
-    out_ += "==> ";
-    AppendLabel(origin);
-    out_ += " <==\n";
+    out_ += "==> " + OriginLabel(origin) + " <==\n";
     AppendReportText(out_, report);
     out_ += '\n';
   }

@@ -24,6 +24,10 @@ struct MessageOrigin {
   std::optional<int64_t> index;
 };
 
+// The source, escaped as `AppendEscaped` does, and "#" and the index for a
+// message of an mbox file: "inbox.mbox#3".
+Text OriginLabel(const MessageOrigin& origin);
+
 // What the messages of a run are.
 enum class Layout {
   kOneMessage,  // a single message
@@ -67,7 +71,6 @@ class RecordWriter {
   void Flush();
 
  private:
-  void AppendLabel(const MessageOrigin& origin);
   void AppendJsonOrigin(const MessageOrigin& origin, std::string_view headers);
   void FlushIfLarge();
 
