@@ -34,21 +34,42 @@ bool IsOption(std::string_view argument) {
   return argument.size() > 1 && argument[0] == '-';
 }
 
+std::optional<Format> FormatNamed(std::string_view name) {
+  if (name == "text") return Format::kText;
+  if (name == "tsv") return Format::kTsv;
+  if (name == "jsonl") return Format::kJsonl;
+  return std::nullopt;
+}
+
 // Reads the options of `run` or `report` up to the first argument that is
 // not one.
 void ReadOptions(ArgumentReader& reader, Options& options) {
+  const bool run = options.command == Command::kRun;
   while (!reader.done() && IsOption(reader.Peek())) {
     const std::string_view option = reader.Take();
     if (option == "--") return;
-    if (option == "--message") {
-      SetOnce(options.message, option, reader.TakeValue(option));
-    } else if (option == "--headers" && options.command == Command::kRun) {
+    if (option == "--input" || option == "-i" || option == "--message" || option == "--mbox") {
+      const InputKind kind = option == "--message" ? InputKind::kMessage
+                             : option == "--mbox"  ? InputKind::kMbox
+                                                   : InputKind::kDetect;
+      options.inputs.push_back({kind, reader.TakeValue(option), std::string(option)});
+    } else if (option == "--recursive") {
+      options.recursive = true;
+    } else if (option == "--format") {
+      const std::string name = reader.TakeValue(option);
+      if (options.format) throw UsageError("--format is given twice");
+      options.format = FormatNamed(name);
+      if (!options.format) {
+        throw UsageError("--format takes text, tsv or jsonl, not '" + name + "'");
+      }
+      if (!run && options.format == Format::kTsv) {
+        throw UsageError("report takes --format text or jsonl");
+      }
+    } else if (option == "--headers" && run) {
       SetOnce(options.headers, option, reader.TakeValue(option));
-    } else if (option == "--body" && options.command == Command::kRun) {
+    } else if (option == "--body" && run) {
       SetOnce(options.body, option, reader.TakeValue(option));
-    } else if (option == "--mbox" && options.command == Command::kRun) {
-      SetOnce(options.mbox, option, reader.TakeValue(option));
-    } else if (option == "--param-file" && options.command == Command::kRun) {
+    } else if (option == "--param-file" && run) {
       const std::string number = reader.TakeValue(option);
       if (number.size() != 1 || number[0] < '0' || number[0] > '3') {
         throw UsageError("--param-file takes a parameter number from 0 to 3, not '" + number + "'");
@@ -65,21 +86,21 @@ void ReadOptions(ArgumentReader& reader, Options& options) {
     } else if (option == "--locale") {
       SetOnce(options.locale, option, reader.TakeValue(option));
     } else {
-      throw UsageError("unknown option " + std::string(option) +
-                       (options.command == Command::kReport ? " for report" : ""));
+      throw UsageError("unknown option " + std::string(option) + (run ? "" : " for report"));
     }
   }
 }
 
 void CheckInputs(const Options& options) {
-  if (options.message && (options.headers || options.body)) {
-    throw UsageError("--message cannot be combined with --headers or --body");
-  }
-  if (options.mbox && (options.message || options.headers || options.body)) {
-    throw UsageError("--mbox cannot be combined with --message, --headers or --body");
+  if (!options.inputs.empty() && (options.headers || options.body)) {
+    throw UsageError(options.inputs.front().option +
+                     " cannot be combined with --headers or --body");
   }
   int from_standard_input = 0;
-  for (const auto* name : {&options.message, &options.headers, &options.body, &options.mbox}) {
+  for (const Input& input : options.inputs) {
+    if (input.path == "-") ++from_standard_input;
+  }
+  for (const auto* name : {&options.headers, &options.body}) {
     if (*name == "-") ++from_standard_input;
   }
   for (const auto& name : options.parameter_files) {

@@ -14,13 +14,31 @@ namespace lintrel::cli {
 
 enum class Command { kRun, kReport, kList, kHelp, kVersion };
 
+// What an input holds: found out from the input itself, or forced by the
+// option that named it.
+enum class InputKind { kDetect, kMessage, kMbox };
+
+// One input of `run` or `report`, in command-line order.
+struct Input {
+  InputKind kind = InputKind::kDetect;
+  // A file or folder; "-" is standard input.
+  std::string path;
+  // The option that named it ("--input", "-i", "--message" or "--mbox").
+  std::string option;
+};
+
+enum class Format { kText, kTsv, kJsonl };
+
 struct Options {
   Command command = Command::kHelp;
-  // Inputs by file name; "-" is standard input.
-  std::optional<std::string> message;
+  std::vector<Input> inputs;
+  // The header block and body verbatim, by file name ("-" is standard
+  // input); they exclude the inputs above.
   std::optional<std::string> headers;
   std::optional<std::string> body;
-  std::optional<std::string> mbox;
+  bool recursive = false;
+  // The output format; nullopt leaves the choice to the command.
+  std::optional<Format> format;
   std::array<std::optional<std::string>, 4> parameter_files;
   std::optional<DateTimeParts> now;
   std::optional<std::string> locale;
@@ -32,8 +50,8 @@ struct Options {
 // Reads the arguments that follow the program's name. Options come before
 // the macro name; "--" ends them. Raises UsageError, naming the fault, for a
 // command line that does not fit: unknown or repeated options, a missing
-// value, a bad "--now" time, inputs that exclude each other, standard input
-// named twice, more than four parameters.
+// value, a bad "--now" time or format, inputs that exclude each other,
+// standard input named twice, more than four parameters.
 Options ParseArguments(const std::vector<std::string_view>& arguments);
 
 }  // namespace lintrel::cli

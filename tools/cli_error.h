@@ -1,5 +1,5 @@
 // The command's own failures, as opposed to errors that a macro raises.
-// Both kinds below end the command with exit status 2.
+// Unless caught, they end the command with exit status 2.
 #ifndef LINTREL_TOOLS_CLI_ERROR_H_
 #define LINTREL_TOOLS_CLI_ERROR_H_
 
@@ -13,6 +13,13 @@ namespace lintrel::cli {
 class CliError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// An input that cannot be read: a run over several messages reports it and
+// goes on with the next.
+class InputError : public CliError {
+ public:
+  using CliError::CliError;
 };
 
 // A command line that does not fit the interface. Reported as

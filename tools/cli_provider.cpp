@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "text/integer.h"
 
@@ -15,7 +16,7 @@ constexpr InterfaceId kUnknownId = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 }  // namespace
 
-void CliProvider::SetItem(int32_t item, std::string_view bytes) {
+void CliProvider::SetItem(int32_t item, const ItemBytes& bytes) {
   for (auto& [number, value] : items_) {
     if (number == item) {
       value = bytes;
@@ -25,19 +26,21 @@ void CliProvider::SetItem(int32_t item, std::string_view bytes) {
   items_.emplace_back(item, bytes);
 }
 
-std::optional<Text> CliProvider::Stored(int32_t item) const {
+std::optional<Text> CliProvider::TakeStored(int32_t item) {
   const auto found = stored_.find(item);
   if (found == stored_.end()) return std::nullopt;
-  return found->second;
+  Text text = std::move(found->second);
+  stored_.erase(found);
+  return text;
 }
 
-std::string_view CliProvider::Item(int32_t item) const {
+ItemBytes CliProvider::Item(int32_t item) const {
   const auto stored = stored_.find(item);
-  if (stored != stored_.end()) return stored->second;
+  if (stored != stored_.end()) return std::string_view(stored->second);
   for (const auto& [number, value] : items_) {
     if (number == item) return value;
   }
-  return std::string_view();
+  return {};
 }
 
 int32_t CliProvider::QueryInterface(const InterfaceId& id, void** object) {
@@ -60,11 +63,11 @@ uint32_t CliProvider::Release() {
 }
 
 int32_t CliProvider::FetchItem(int32_t item, char* buffer, int32_t length) {
-  const std::string_view value = Item(item);
+  const ItemBytes value = Item(item);
   const size_t size = std::min<size_t>(value.size(), INT32_MAX);
   if (buffer == nullptr) return static_cast<int32_t>(size);
   const size_t n = std::min<size_t>(size, length > 0 ? static_cast<size_t>(length) : 0);
-  if (n > 0) std::memcpy(buffer, value.data(), n);
+  value.CopyFront(buffer, n);
   return static_cast<int32_t>(n);
 }
 
@@ -75,7 +78,11 @@ int32_t CliProvider::StoreItem(int32_t item, const char* bytes, int32_t length) 
 }
 
 int32_t CliProvider::FetchInteger(int32_t item) {
-  return TryParseInt(Item(item)).value_or(0);
+  // The whole item is read: a number may follow any count of blanks.
+  const ItemBytes value = Item(item);
+  Text text(value.size(), '\0');
+  value.CopyFront(text.data(), text.size());
+  return TryParseInt(text).value_or(0);
 }
 
 }  // namespace lintrel::cli

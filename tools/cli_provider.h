@@ -1,6 +1,6 @@
-// The command's own data provider: it answers from byte ranges that the
-// command holds (a message file, parameter texts) and keeps what the plug-in
-// stores.
+// The command's own data provider: it answers from bytes that the command
+// holds or from ranges of its input files (a message file, parameter texts)
+// and keeps what the plug-in stores.
 #ifndef LINTREL_TOOLS_CLI_PROVIDER_H_
 #define LINTREL_TOOLS_CLI_PROVIDER_H_
 
@@ -13,6 +13,7 @@
 
 #include "plugin/data_provider.h"
 #include "text/text.h"
+#include "tools/item_bytes.h"
 #include "tools/provider_base.h"
 
 namespace lintrel::cli {
@@ -21,10 +22,11 @@ class CliProvider final : public ProviderBase {
  public:
   // Item `item` answers with `bytes`, which must outlive the provider's use.
   // Items never set are empty.
-  void SetItem(int32_t item, std::string_view bytes);
+  void SetItem(int32_t item, const ItemBytes& bytes);
 
-  // The text stored last under `item`, nullopt when nothing was stored.
-  std::optional<Text> Stored(int32_t item) const;
+  // Hands over the text stored last under `item`, nullopt when nothing was
+  // stored; later fetches of the item answer as if nothing had been.
+  std::optional<Text> TakeStored(int32_t item);
 
   // References taken and not yet released.
   int references() const { return references_; }
@@ -36,7 +38,8 @@ class CliProvider final : public ProviderBase {
   uint32_t LINTREL_STDCALL Release() override;
 
   // With a null buffer: the item's length (at most INT32_MAX). With a buffer:
-  // copies min(length, item length) bytes and answers that count.
+  // copies min(length, item length) bytes and answers that count. An input
+  // file that cannot be read raises InputError, which ends the macro call.
   int32_t LINTREL_STDCALL FetchItem(int32_t item, char* buffer, int32_t length) override;
 
   // Keeps a copy; later fetches of the item answer with it.
@@ -47,9 +50,9 @@ class CliProvider final : public ProviderBase {
   int32_t LINTREL_STDCALL FetchInteger(int32_t item) override;
 
  private:
-  std::string_view Item(int32_t item) const;
+  ItemBytes Item(int32_t item) const;
 
-  std::vector<std::pair<int32_t, std::string_view>> items_;
+  std::vector<std::pair<int32_t, ItemBytes>> items_;
   std::map<int32_t, Text> stored_;
   int references_ = 0;
 };

@@ -12,19 +12,20 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitMacroFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// `run` on one message: the result's bytes on standard output and 0, or
+// `run`: MACRO on each message of the inputs. On a single message and in
+// the text format, the result's bytes on standard output and 0, or
 // "lintrel: MESSAGE" on standard error and 1 when the macro raises.
-int RunOnMessage(const Options& options, const MacroEnvironment& environment);
+// Otherwise one record per message (see RecordWriter; tsv unless another
+// format is asked for), and 0 when every message succeeded and every input
+// could be read, 1 otherwise; a file in a folder that cannot be read is
+// named on standard error and the run goes on. A progress line goes to
+// standard error when that is a terminal.
+int RunCommand(const Options& options, const MacroEnvironment& environment);
 
-// `run --mbox`: one line "NUMBER<tab>RESULT" per message, the result
-// escaped; "ERROR: MESSAGE" in place of a result that was raised. 0 when every
-// message succeeded, 1 otherwise. A progress line goes to standard error
-// when that is a terminal.
-int RunOnMailbox(const Options& options, const MacroEnvironment& environment);
-
-// `report`: the report on the given message or the built-in sample. 0 when
-// every macro succeeded, 1 otherwise.
-int RunReport(const Options& options, const MacroEnvironment& environment);
+// `report`: the report on each message of the inputs, or on the built-in
+// sample. 0 when every macro succeeded and every input could be read, 1
+// otherwise.
+int ReportCommand(const Options& options, const MacroEnvironment& environment);
 
 }  // namespace lintrel::cli
 

@@ -16,8 +16,8 @@ namespace {
 
 constexpr size_t kReadChunk = size_t{1} << 20;
 
-CliError SystemError(const std::string& name, int error) {
-  return CliError(name + ": " + std::strerror(error));
+InputError SystemError(const std::string& name, int error) {
+  return InputError(name + ": " + std::strerror(error));
 }
 
 }  // namespace
@@ -26,12 +26,19 @@ InputFile::InputFile(const std::string& path) {
   if (path == "-") {
     fd_ = STDIN_FILENO;
     name_ = "standard input";
-    return;
+  } else {
+    name_ = path;
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw SystemError(name_, errno);
+    owned_ = true;
   }
-  name_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw SystemError(name_, errno);
-  owned_ = true;
+  struct stat status;
+  if (::fstat(fd_, &status) != 0) return;
+  if (S_ISDIR(status.st_mode)) {
+    if (owned_) ::close(fd_);
+    throw SystemError(name_, EISDIR);
+  }
+  if (S_ISREG(status.st_mode)) regular_size_ = static_cast<uint64_t>(status.st_size);
 }
 
 InputFile::~InputFile() {
@@ -46,14 +53,29 @@ size_t InputFile::Read(char* buffer, size_t capacity) {
   }
 }
 
-ByteBuffer ReadWholeInput(const std::string& path, size_t limit) {
-  InputFile file(path);
-  ByteBuffer buffer;
+void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
+  while (n > 0) {
+    const ssize_t got = ::pread(fd_, buffer, n, static_cast<off_t>(offset));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw SystemError(name_, errno);
+    }
+    if (got == 0) throw InputError(name_ + ": changed while it was read");
+    buffer += got;
+    n -= static_cast<size_t>(got);
+    offset += static_cast<uint64_t>(got);
+  }
+}
+
+void RaiseTooLarge(const std::string& name, size_t limit) {
+  throw InputError(name + ": larger than " + IntText(static_cast<int64_t>(limit)) + " bytes");
+}
+
+void ReadRest(InputFile& file, ByteBuffer& buffer, size_t limit) {
   // A regular file is read into storage of its own size; anything else
   // grows as it arrives. One byte beyond the limit shows an input too large.
-  struct stat status;
-  if (::fstat(file.fd_, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-    buffer.Reserve(static_cast<size_t>(std::min<uint64_t>(status.st_size, limit)) + 1);
+  if (const std::optional<uint64_t> size = file.RegularSize()) {
+    buffer.Reserve(static_cast<size_t>(std::min<uint64_t>(*size, limit)) + 1);
   }
   for (;;) {
     if (buffer.capacity() - buffer.size() == 0) {
@@ -61,13 +83,17 @@ ByteBuffer ReadWholeInput(const std::string& path, size_t limit) {
     }
     const size_t room = std::min(buffer.capacity() - buffer.size(), limit + 1 - buffer.size());
     const size_t n = file.Read(buffer.data() + buffer.size(), room);
-    if (n == 0) break;
+    if (n == 0) return;
     buffer.Resize(buffer.size() + n);
-    if (buffer.size() > limit) {
-      throw CliError(file.name() + ": larger than " + IntText(static_cast<int64_t>(limit)) +
-                     " bytes");
-    }
+    if (buffer.size() > limit) return;
   }
+}
+
+ByteBuffer ReadWholeInput(const std::string& path, size_t limit) {
+  InputFile file(path);
+  ByteBuffer buffer;
+  ReadRest(file, buffer, limit);
+  if (buffer.size() > limit) RaiseTooLarge(file.name(), limit);
   return buffer;
 }
 

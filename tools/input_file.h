@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "plugin/data_provider.h"
@@ -16,33 +17,51 @@ namespace lintrel::cli {
 // "Out of memory".
 inline constexpr size_t kMaxInputBytes = kMaxItemLength;
 
-// An open input. Failures raise CliError with the file's name and the
+// An open input. Failures raise InputError with the file's name and the
 // system's reason, e.g. "notes.eml: No such file or directory".
 class InputFile {
  public:
-  // Opens `path`, or takes standard input for "-".
+  // Opens `path`, or takes standard input for "-". A folder raises
+  // "NAME: Is a directory".
   explicit InputFile(const std::string& path);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
-  // Reads up to `capacity` bytes into `buffer`; 0 at the end of the input.
+  // Reads up to `capacity` bytes into `buffer` from the current position;
+  // 0 at the end of the input.
   size_t Read(char* buffer, size_t capacity);
+
+  // The size of a regular file, nullopt for standard input, a pipe or a
+  // device, which can only be read from the front.
+  std::optional<uint64_t> RegularSize() const { return regular_size_; }
+
+  // Reads exactly `n` bytes at `offset` of a regular file, leaving the
+  // current position alone. A file that has become shorter raises
+  // "NAME: changed while it was read".
+  void ReadAt(uint64_t offset, char* buffer, size_t n) const;
 
   // The name used in messages: the path, or "standard input".
   const std::string& name() const { return name_; }
 
  private:
-  friend ByteBuffer ReadWholeInput(const std::string& path, size_t limit);
-
   int fd_ = -1;
   bool owned_ = false;
+  std::optional<uint64_t> regular_size_;
   std::string name_;
 };
 
+// Raises InputError "NAME: larger than LIMIT bytes".
+[[noreturn]] void RaiseTooLarge(const std::string& name, size_t limit);
+
 // The whole of `path` ("-" for standard input). More than `limit` bytes
-// raise CliError "NAME: larger than LIMIT bytes" without reading further.
+// raise InputError "NAME: larger than LIMIT bytes" without reading further.
 ByteBuffer ReadWholeInput(const std::string& path, size_t limit = kMaxInputBytes);
+
+// Reads the rest of `file` onto the end of `buffer`, which then holds more
+// than `limit` bytes only when the input is larger than that; the caller
+// reports it.
+void ReadRest(InputFile& file, ByteBuffer& buffer, size_t limit);
 
 }  // namespace lintrel::cli
 

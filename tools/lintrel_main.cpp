@@ -17,42 +17,57 @@ namespace lintrel::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: lintrel run [--message FILE | --headers FILE --body FILE] [--param-file N FILE]...\n"
-    "                   [--now TIME] [--locale NAME] MACRO [P0 [P1 [P2 [P3]]]]\n"
-    "       lintrel run --mbox FILE [--param-file N FILE]... [--now TIME] [--locale NAME]\n"
+    "usage: lintrel run [INPUT... | --headers FILE --body FILE] [--param-file N FILE]...\n"
+    "                   [--format text|tsv|jsonl] [--recursive] [--now TIME] [--locale NAME]\n"
     "                   MACRO [P0 [P1 [P2 [P3]]]]\n"
-    "       lintrel report [--message FILE] [--now TIME] [--locale NAME]\n"
+    "       lintrel report [INPUT...] [--format text|jsonl] [--recursive] [--now TIME]\n"
+    "                      [--locale NAME]\n"
     "       lintrel list\n"
-    "       lintrel --help | --version\n";
+    "       lintrel --help | --version\n"
+    "INPUT is --input PATH (-i PATH), --message FILE or --mbox FILE, as often as needed.\n";
 
 constexpr std::string_view kHelp =
     "\n"
     "Runs the macros of the Lintrel plug-in the way the e-mail client does.\n"
     "\n"
-    "run       runs MACRO once and prints exactly the result's bytes, nothing added.\n"
-    "          P0 to P3 are the macro's parameters, as bytes.\n"
-    "run --mbox  runs MACRO on every message of an mbox file and prints one line per\n"
-    "          message: its number, a tab, and the result with backslash, tab, CR and LF\n"
-    "          written as \\\\, \\t, \\r and \\n (\"ERROR: MESSAGE\" when the macro fails).\n"
-    "report    runs every macro that reads the message, with default parameters, in the\n"
-    "          order of `lintrel list`: KORDELIVERYTIME, KORDELIVERYTODATE, KORCHARSET,\n"
-    "          KORMAILER, KORREPLYTIME, KORGETLINKS, KORCITE and KORGETHEADER (with the\n"
-    "          field name \"Subject:\"). One \"MACRO: result\" line each; later lines of a\n"
-    "          result follow indented by two blanks; a failure reads \"MACRO: error: MESSAGE\".\n"
+    "run       runs MACRO on each message. On one message it prints exactly the\n"
+    "          result's bytes, nothing added. P0 to P3 are the macro's parameters.\n"
+    "report    runs every macro of `lintrel list` once on each message (on a built-in\n"
+    "          sample without inputs), its parameters written beside its name:\n"
+    "          \"CALL: result\", later lines indented by two blanks, \"CALL: error: MESSAGE\"\n"
+    "          for a failure. KORKILLCITE and KORCITE work on the message's quote (its\n"
+    "          lines from the first to the last that begins with \">\"), KORMKLINK on\n"
+    "          its subject.\n"
     "list      prints the plug-in's macro names, one per line.\n"
     "\n"
-    "--message FILE     an RFC 5322 message: the header block is everything before the\n"
-    "                   first empty line, the body everything after it. \"-\" reads\n"
-    "                   standard input. Without a message option, a built-in sample.\n"
+    "--input PATH, -i PATH  a message file, an mbox file (a file that begins with\n"
+    "                   \"From \"), a Maildir (its cur/ and new/ files) or a folder of\n"
+    "                   message files (in name order; \".\" files left out). \"-\" is\n"
+    "                   standard input. Without inputs, a built-in sample message.\n"
+    "--message FILE     a message file, whatever it begins with: the header block is\n"
+    "                   everything before the first empty line, the body the rest.\n"
+    "--mbox FILE        an mbox file, read as a stream.\n"
+    "--recursive        folders inside the folders given are read as well.\n"
     "--headers FILE     the header block verbatim (the body is then empty unless given).\n"
     "--body FILE        the body verbatim (the header block is then empty unless given).\n"
-    "--mbox FILE        an mbox file (\"-\" for standard input), read as a stream.\n"
     "--param-file N FILE  parameter N (0 to 3) is the bytes of FILE instead.\n"
+    "--format FORMAT    the output over several messages (one mbox file, several\n"
+    "                   inputs, or folders): tsv (run's default) has a line per message,\n"
+    "                   \"SOURCE<tab>INDEX<tab>RESULT\" (\"INDEX<tab>RESULT\" over one mbox\n"
+    "                   file), with backslash, tab, CR and LF written as \\\\, \\t, \\r and\n"
+    "                   \\n and \"ERROR: MESSAGE\" for a failure; jsonl has a JSON object\n"
+    "                   per message: source, index (in an mbox file), message_id, and\n"
+    "                   result or error (report: a field per macro); text has\n"
+    "                   \"SOURCE[#INDEX]: result\" (report: a report per message).\n"
+    "                   Bytes that are not UTF-8 are written in JSON as \\udcXX.\n"
     "--now TIME         the UTC clock for KORREPLYTIME: YYYY-MM-DDTHH:MM:SS[.mmm]Z.\n"
     "--locale NAME      regional settings from a POSIX locale for the date rendering.\n"
     "\n"
-    "Exit status: 0 on success; 1 when a macro fails (for --mbox and report: on any\n"
-    "message or macro); 2 for a usage error or a file that cannot be read.\n";
+    "A progress line goes to standard error, when that is a terminal, over several\n"
+    "messages. Exit status: 0 on success; 1 when a macro fails on some message (on\n"
+    "one message: \"lintrel: MESSAGE\" on standard error) or a file in a folder cannot\n"
+    "be read (named on standard error; the run goes on); 2 for a usage error, an\n"
+    "input named on the command line that cannot be read, or failed output.\n";
 
 int Main(const std::vector<std::string_view>& arguments) {
   try {
@@ -83,8 +98,8 @@ int Main(const std::vector<std::string_view>& arguments) {
       locale_settings = LoadPosixLocaleSettings(*options.locale);
       environment.settings = &*locale_settings;
     }
-    if (options.command == Command::kReport) return RunReport(options, environment);
-    return options.mbox ? RunOnMailbox(options, environment) : RunOnMessage(options, environment);
+    if (options.command == Command::kReport) return ReportCommand(options, environment);
+    return RunCommand(options, environment);
   } catch (const UsageError& error) {
     WriteError("lintrel: " + std::string(error.what()) + "\n" + std::string(kUsage));
   } catch (const CliError& error) {

@@ -6,7 +6,7 @@
 
 namespace lintrel::cli {
 
-MacroOutcome RunMacro(std::string_view name, const MessageParts& message,
+MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
                       const Parameters& parameters, const MacroEnvironment& environment) {
   CliProvider message_provider;
   message_provider.SetItem(kItemHeaders, message.headers);
@@ -18,7 +18,7 @@ MacroOutcome RunMacro(std::string_view name, const MessageParts& message,
   MacroOutcome outcome;
   try {
     ExecMacro(name, &message_provider, &parameter_provider, environment);
-    outcome.text = message_provider.Stored(kItemResult).value_or(Text());
+    outcome.text = message_provider.TakeStored(kItemResult).value_or(Text());
   } catch (const Exception& error) {
     outcome.ok = false;
     outcome.text = error.Message();

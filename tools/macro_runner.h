@@ -8,12 +8,18 @@
 
 #include "plugin/macro_call.h"
 #include "text/text.h"
-#include "tools/message_split.h"
+#include "tools/item_bytes.h"
 
 namespace lintrel::cli {
 
+// Items 243 and 241 of the message provider.
+struct MessageItems {
+  ItemBytes headers;
+  ItemBytes body;
+};
+
 // Items 0 to 3 of the parameter provider.
-using Parameters = std::array<std::string_view, 4>;
+using Parameters = std::array<ItemBytes, 4>;
 
 struct MacroOutcome {
   bool ok = true;
@@ -22,8 +28,9 @@ struct MacroOutcome {
 };
 
 // Runs `name` through `ExecMacro`. An error the plug-in raises is caught and
-// returned; nothing else is.
-MacroOutcome RunMacro(std::string_view name, const MessageParts& message,
+// returned; nothing else is (an input file that cannot be read raises
+// InputError).
+MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
                       const Parameters& parameters, const MacroEnvironment& environment);
 
 }  // namespace lintrel::cli

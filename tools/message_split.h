@@ -2,6 +2,8 @@
 #ifndef LINTREL_TOOLS_MESSAGE_SPLIT_H_
 #define LINTREL_TOOLS_MESSAGE_SPLIT_H_
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace lintrel::cli {
@@ -19,6 +21,18 @@ struct MessageParts {
 // is every byte after the empty line's own break. Without an empty line the
 // whole message is header block and the body is empty.
 MessageParts SplitMessage(std::string_view message);
+
+// Where `SplitMessage` divides a message: the header block is the bytes
+// before `headers_end`, the body those from `body_start` on.
+struct SplitPoint {
+  size_t headers_end;
+  size_t body_start;
+};
+
+// The split point of a message whose first bytes are `front`, or nullopt
+// when more bytes are needed to tell; `whole` says that `front` is the whole
+// message.
+std::optional<SplitPoint> FindSplit(std::string_view front, bool whole);
 
 }  // namespace lintrel::cli
 

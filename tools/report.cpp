@@ -1,8 +1,7 @@
 #include "tools/report.h"
 
 #include <array>
-#include <string_view>
-#include <vector>
+#include <optional>
 
 #include "plugin/identity.h"
 #include "text/lines.h"
@@ -11,48 +10,100 @@
 namespace lintrel::cli {
 namespace {
 
-struct ReportMacro {
-  std::string_view name;
-  Parameters parameters;
+// Where a parameter of the report's calls comes from.
+enum class From { kText, kQuote, kSubject };
+
+struct ReportParameter {
+  From from = From::kText;
+  std::string_view text;
 };
 
-// The parameters are those a user who gives none gets, except the field name.
-const std::array<ReportMacro, 8> kMessageReaders = {{
-    {"KORDELIVERYTIME", {}},
-    {"KORDELIVERYTODATE", {}},
-    {"KORCHARSET", {}},
-    {"KORMAILER", {}},
-    {"KORREPLYTIME", {}},
-    {"KORGETLINKS", {}},
-    {"KORCITE", {}},
-    {"KORGETHEADER", {"Subject:"}},
+struct ReportCall {
+  std::string_view macro;
+  // P0 and on, as many as `count`.
+  std::array<ReportParameter, 3> parameters;
+  size_t count = 0;
+  bool escaped = false;
+};
+
+// The macros that the report does not run with their defaults alone. The
+// constant texts are shown escaped: the signature separator is a line break
+// and a blank as much as a text.
+constexpr std::array<ReportCall, 6> kCalls = {{
+    {"KOR_LN_VER", {}, 0, true},
+    {"KORCUTHERE", {}, 0, true},
+    {"KORKILLCITE", {{{From::kQuote, {}}, {From::kText, "2"}}}, 2},
+    {"KORMKLINK", {{{From::kSubject, {}}}}, 1},
+    {"KORCITE", {{{From::kQuote, {}}, {From::kText, "[...]"}, {From::kText, "4"}}}, 3},
+    {"KORGETHEADER", {{{From::kText, "Subject:"}}}, 1},
 }};
 
-// The macros whose inputs include the header block or the body, in the order
-// of the macro list, each with its default parameters. "KORGETHEADER" has no
-// default field name and is given "Subject:".
-std::vector<ReportMacro> ReportMacros() {
-  std::vector<ReportMacro> macros;
-  ForEachLine(kMacroList, [&](std::string_view name) {
-    for (const ReportMacro& reader : kMessageReaders) {
-      if (reader.name == name) macros.push_back(reader);
+ReportCall CallOf(std::string_view macro) {
+  for (const ReportCall& call : kCalls) {
+    if (call.macro == macro) return call;
+  }
+  return {macro, {}, 0, false};
+}
+
+// The body's lines from the first that begins with ">" to the last that
+// does, with their line breaks; empty when there is none.
+std::string_view QuoteOf(std::string_view body) {
+  std::optional<size_t> start;
+  size_t end = 0;
+  LineWalker lines(body);
+  while (const std::optional<LineSpan> line = lines.Next()) {
+    if (line->end > line->start && body[line->start] == '>') {
+      if (!start) start = line->start;
+      end = line->next;
     }
-  });
-  return macros;
+  }
+  return start ? body.substr(*start, end - *start) : std::string_view();
 }
 
 }  // namespace
 
 Report MakeReport(const MessageParts& message, const MacroEnvironment& environment) {
+  const MessageItems items{message.headers, message.body};
+  const std::string_view quote = QuoteOf(message.body);
+  const MacroOutcome subject =
+      RunMacro("KORGETHEADER", items, {std::string_view("Subject:")}, environment);
   Report report;
-  for (const ReportMacro& macro : ReportMacros()) {
-    const MacroOutcome outcome = RunMacro(macro.name, message, macro.parameters, environment);
-    report.text.append(macro.name);
-    report.text += outcome.ok ? ": " : ": error: ";
-    AppendIndented(report.text, outcome.text);
-    if (!outcome.ok) report.all_succeeded = false;
-  }
+  ForEachLine(kMacroList, [&](std::string_view macro) {
+    const ReportCall call = CallOf(macro);
+    ReportLine line{macro, Text(macro), {}, call.escaped};
+    Parameters parameters;
+    for (size_t n = 0; n < call.count; ++n) {
+      const ReportParameter& parameter = call.parameters[n];
+      const std::string_view text = parameter.from == From::kQuote     ? quote
+                                    : parameter.from == From::kSubject ? subject.text
+                                                                       : parameter.text;
+      parameters[n] = text;
+      const bool named = parameter.from != From::kText && !text.empty();
+      line.call += named ? (parameter.from == From::kQuote ? " <quote>" : " <subject>")
+                         : " \"" + Text(text) + "\"";
+    }
+    line.outcome = RunMacro(macro, items, parameters, environment);
+    if (!line.outcome.ok) report.all_succeeded = false;
+    report.lines.push_back(std::move(line));
+  });
   return report;
+}
+
+void AppendReportText(Text& out, const Report& report) {
+  for (const ReportLine& line : report.lines) {
+    out += line.call;
+    if (!line.outcome.ok) {
+      out += ": error: ";
+      AppendIndented(out, line.outcome.text);
+    } else if (line.escaped) {
+      out += ": \"";
+      AppendEscaped(out, line.outcome.text);
+      out += "\"\n";
+    } else {
+      out += ": ";
+      AppendIndented(out, line.outcome.text);
+    }
+  }
 }
 
 }  // namespace lintrel::cli

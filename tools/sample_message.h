@@ -1,7 +1,8 @@
 // The message that `lintrel` works on when no message is given: a reply as
 // it arrives at its recipient, with folded "Received:" fields (folded with
 // tabs and with blanks), a "Date:", a content type with a character set, an
-// "X-Mailer:", links and a quoted text two levels deep. Lines end in CR LF.
+// "X-Mailer:", links and a quoted text that nests quotes three levels deep
+// (">", ">>", ">>>"). Lines end in CR LF.
 #ifndef LINTREL_TOOLS_SAMPLE_MESSAGE_H_
 #define LINTREL_TOOLS_SAMPLE_MESSAGE_H_
 
@@ -50,10 +51,10 @@ inline constexpr std::string_view kSampleMessage =
     "> Kind regards,\r\n"
     "> Jonas\r\n"
     ">\r\n"
-    "> > Reminder: the quarterly review is on Friday at 10:00 in room 3.\r\n"
-    "> > The agenda is at http://www.example.net/review/agenda?week=11 and\r\n"
-    "> > everyone should bring the figures for their office.\r\n"
-    "> > > Lisbon figures are still missing from the draft.\r\n"
+    ">> Reminder: the quarterly review is on Friday at 10:00 in room 3.\r\n"
+    ">> The agenda is at http://www.example.net/review/agenda?week=11 and\r\n"
+    ">> everyone should bring the figures for their office.\r\n"
+    ">>> Lisbon figures are still missing from the draft.\r\n"
     "\r\n"
     "-- \r\n"
     "Marta Kovac\r\n"

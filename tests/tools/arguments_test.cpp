@@ -28,10 +28,32 @@ TEST(ArgumentsTest, ReadsRunOptionsMacroAndParameters) {
   EXPECT_EQ(options.parameters, (std::vector<std::string>{"", "--not-an-option", "x"}));
 
   EXPECT_EQ(ParseArguments({"run", "--", "-ODD"}).macro, "-ODD");
-  EXPECT_EQ(ParseArguments({"report", "--message", "-"}).message, "-");
+  EXPECT_EQ(ParseArguments({"report", "--message", "-"}).inputs.at(0).path, "-");
   EXPECT_EQ(ParseArguments({"list"}).command, Command::kList);
   EXPECT_EQ(ParseArguments({"--version"}).command, Command::kVersion);
   EXPECT_EQ(ParseArguments({"--help"}).command, Command::kHelp);
+}
+
+TEST(ArgumentsTest, InputsKeepTheirOrderAndKind) {
+  const Options options =
+      ParseArguments({"report", "--input", "inbox", "-i", "-", "--mbox", "a.mbox", "--message",
+                      "m.eml", "--mbox", "b.mbox", "--recursive", "--format", "jsonl"});
+  ASSERT_EQ(options.inputs.size(), 5u);
+  const InputKind kinds[] = {InputKind::kDetect, InputKind::kDetect, InputKind::kMbox,
+                             InputKind::kMessage, InputKind::kMbox};
+  const char* const paths[] = {"inbox", "-", "a.mbox", "m.eml", "b.mbox"};
+  const char* const names[] = {"--input", "-i", "--mbox", "--message", "--mbox"};
+  for (size_t n = 0; n < options.inputs.size(); ++n) {
+    EXPECT_EQ(options.inputs[n].kind, kinds[n]);
+    EXPECT_EQ(options.inputs[n].path, paths[n]);
+    EXPECT_EQ(options.inputs[n].option, names[n]);
+  }
+  EXPECT_TRUE(options.recursive);
+  EXPECT_EQ(options.format, Format::kJsonl);
+  const Options run = ParseArguments({"run", "--format", "tsv", "M"});
+  EXPECT_EQ(run.format, Format::kTsv);
+  EXPECT_FALSE(run.recursive);
+  EXPECT_FALSE(ParseArguments({"run", "M"}).format.has_value());
 }
 
 TEST(ArgumentsTest, RefusesCommandLinesThatDoNotFit) {
@@ -45,14 +67,13 @@ TEST(ArgumentsTest, RefusesCommandLinesThatDoNotFit) {
       {{"list", "extra"}, "unexpected argument 'extra'"},
       {{"run"}, "no macro name given"},
       {{"run", "--message"}, "--message needs a value"},
-      {{"run", "--message", "a", "--message", "b", "M"}, "--message is given twice"},
       {{"run", "--bogus", "M"}, "unknown option --bogus"},
       {{"report", "--headers", "h"}, "unknown option --headers for report"},
       {{"report", "KORCITE"}, "unexpected argument 'KORCITE'"},
       {{"run", "--message", "m", "--body", "b", "M"},
        "--message cannot be combined with --headers or --body"},
       {{"run", "--mbox", "m", "--headers", "h", "M"},
-       "--mbox cannot be combined with --message, --headers or --body"},
+       "--mbox cannot be combined with --headers or --body"},
       {{"run", "--param-file", "4", "f", "M"},
        "--param-file takes a parameter number from 0 to 3, not '4'"},
       {{"run", "--param-file", "0", "f", "--param-file", "0", "g", "M"},
@@ -62,6 +83,12 @@ TEST(ArgumentsTest, RefusesCommandLinesThatDoNotFit) {
       {{"run", "--now", "yesterday", "M"},
        "--now takes a UTC time YYYY-MM-DDTHH:MM:SS[.mmm]Z, not 'yesterday'"},
       {{"run", "M", "0", "1", "2", "3", "4"}, "at most four parameters, P0 to P3"},
+      {{"run", "-i", "a", "--body", "b", "M"}, "-i cannot be combined with --headers or --body"},
+      {{"run", "--input", "-", "--mbox", "-", "M"}, "standard input (-) can be read only once"},
+      {{"run", "--format", "xml", "M"}, "--format takes text, tsv or jsonl, not 'xml'"},
+      {{"run", "--format", "tsv", "--format", "tsv", "M"}, "--format is given twice"},
+      {{"report", "--format", "tsv"}, "report takes --format text or jsonl"},
+      {{"report", "-i"}, "-i needs a value"},
   };
   for (const Case& c : cases) {
     EXPECT_THAT([&] { ParseArguments(c.arguments); },

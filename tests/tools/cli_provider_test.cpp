@@ -12,9 +12,9 @@ namespace {
 TEST(CliProviderTest, AnswersItemsThroughThePluginsFetch) {
   const std::string body("line one\r\nline\0two", 19);
   CliProvider provider;
-  provider.SetItem(kItemBody, body);
-  provider.SetItem(kItemHeaders, "Subject: old");
-  provider.SetItem(kItemHeaders, "Subject: new");
+  provider.SetItem(kItemBody, std::string_view(body));
+  provider.SetItem(kItemHeaders, std::string_view("Subject: old"));
+  provider.SetItem(kItemHeaders, std::string_view("Subject: new"));
   EXPECT_EQ(provider.FetchItem(kItemBody, nullptr, -1), 19);
   // The plug-in's fetch stops at the byte 0, as it does with the client.
   EXPECT_EQ(FetchText(&provider, kItemBody), "line one\r\nline");
@@ -38,7 +38,7 @@ TEST(CliProviderTest, IntegersAreTheParametersReadAsNumbers) {
   };
   for (const Case& c : cases) {
     CliProvider provider;
-    provider.SetItem(2, c.text);
+    provider.SetItem(2, std::string_view(c.text));
     EXPECT_EQ(provider.FetchInteger(2), c.value) << c.text;
   }
   CliProvider empty;
@@ -49,13 +49,16 @@ TEST(CliProviderTest, KeepsWhatIsStoredAndBalancesReferences) {
   CliProvider message;
   CliProvider parameters;
   EXPECT_EQ(ExecMacro("korcuthere", &message, &parameters, {}), kItemResult);
-  EXPECT_EQ(message.Stored(kItemResult), Text("\r\n-- "));
   EXPECT_EQ(FetchText(&message, kItemResult), "\r\n-- ");
-  EXPECT_FALSE(parameters.Stored(kItemResult).has_value());
+  EXPECT_EQ(message.TakeStored(kItemResult), Text("\r\n-- "));
+  // Taken, the result is gone.
+  EXPECT_FALSE(message.TakeStored(kItemResult).has_value());
+  EXPECT_EQ(FetchText(&message, kItemResult), "");
+  EXPECT_FALSE(parameters.TakeStored(kItemResult).has_value());
   EXPECT_EQ(message.references(), 0);
   EXPECT_EQ(parameters.references(), 0);
   message.StoreItem(kItemResult, "", 0);
-  EXPECT_EQ(message.Stored(kItemResult), Text());
+  EXPECT_EQ(message.TakeStored(kItemResult), Text());
 }
 
 TEST(CliProviderTest, QueryInterfaceKnowsTheProviderAndTheBaseInterface) {

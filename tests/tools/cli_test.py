@@ -4,7 +4,9 @@
 Usage: cli_test.py PATH_TO_LINTREL [TestClass ...]
 """
 
+import json
 import os
+import pty
 import subprocess
 import sys
 import tempfile
@@ -15,7 +17,9 @@ LINTREL = None
 USAGE_START = b"usage: lintrel run "
 
 SAMPLE_REPORT = (
+    b'KOR_LN_VER: "Korvale: Lintrel ver.1.0.292"\n'
     b"KORDELIVERYTIME: 11 m 15 sec\n"
+    b"KORDELIVERYFROMDATE: Bad result KORDELIVERYFROMDATE\n"
     b"KORDELIVERYTODATE: 3/14/24 8:26:15 am\n"
     b"KORCHARSET: utf-8\n"
     b"KORMAILER: Wrenfield Mail 3.8.2\n"
@@ -23,13 +27,27 @@ SAMPLE_REPORT = (
     b"KORGETLINKS: http://intranet.example.com/reports/2024-q1.pdf\n"
     b"  ftp://ftp.example.org/pub/figures/q1-raw.csv\n"
     b"  http://www.example.net/review/agenda\n"
-    b"KORCITE: \n"
-    b"KORGETHEADER: Re: Quarterly figures for the Lisbon office\n"
+    b'KORCUTHERE: "\\r\\n-- "\n'
+    b'KORKILLCITE <quote> "2": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
+    b"  > corrections this morning.\n"
+    b"  >\n"
+    b"  > Kind regards,\n"
+    b"  > Jonas\n"
+    b"  >\n"
+    b"KORMKLINK <subject>: Re%3A%20Quarterly%20figures%20for%20the%20Lisbon%20office\n"
+    b'KORCITE <quote> "[...]" "4": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
+    b"  > corrections this morning.\n"
+    b"  [...]\n"
+    b"  >> everyone should bring the figures for their office.\n"
+    b"  >>> Lisbon figures are still missing from the draft.\n"
+    b'KORGETHEADER "Subject:": Re: Quarterly figures for the Lisbon office\n'
 )
 
-REPORT_MACROS = [
-    b"KORDELIVERYTIME", b"KORDELIVERYTODATE", b"KORCHARSET", b"KORMAILER",
-    b"KORREPLYTIME", b"KORGETLINKS", b"KORCITE", b"KORGETHEADER",
+# The macro list, which the report follows.
+MACROS = [
+    b"KOR_LN_VER", b"KORDELIVERYTIME", b"KORDELIVERYFROMDATE", b"KORDELIVERYTODATE",
+    b"KORCHARSET", b"KORMAILER", b"KORREPLYTIME", b"KORGETLINKS", b"KORCUTHERE", b"KORKILLCITE",
+    b"KORMKLINK", b"KORCITE", b"KORGETHEADER",
 ]
 
 
@@ -87,8 +105,8 @@ class RunTest(FileCase):
         status, out, err = lintrel("--help")
         self.assertEqual((status, err), (0, b""))
         self.assertTrue(out.startswith(USAGE_START))
-        for name in REPORT_MACROS:
-            self.assertIn(name, out)
+        for word in (b"--input", b"--recursive", b"--format", b"jsonl", b"KORKILLCITE", b"KORCITE"):
+            self.assertIn(word, out)
 
 
 class ExitStatusTest(FileCase):
@@ -181,8 +199,9 @@ class ReportTest(FileCase):
             status, out, err = lintrel(*args, "--now", "2024-03-15T10:30:00Z")
             self.assertIn(status, statuses, args)
             self.assertEqual(err, b"", args)
-            names = [line.split(b":")[0] for line in out.split(b"\n") if line and line[0:1] != b" "]
-            self.assertEqual(names, REPORT_MACROS, args)
+            names = [line.split(b":")[0].split(b" ")[0] for line in out.split(b"\n")
+                     if line and line[0:1] != b" "]
+            self.assertEqual(names, MACROS, args)
 
 
 class SplittingTest(FileCase):
@@ -264,7 +283,237 @@ class RaisingTest(FileCase):
         self.assertEqual((status, err), (1, b""))
         self.assertIn(b"KORDELIVERYTIME: error: List index out of bounds (0)\n", out)
         self.assertIn(b"KORREPLYTIME: error: List index out of bounds (0)\n", out)
-        self.assertIn(b"KORGETHEADER: Hi\n", out)
+        self.assertIn(b'KORGETHEADER "Subject:": Hi\n', out)
+        # A message without a quote gives its body to KORCITE, and nothing to KORKILLCITE.
+        self.assertIn(b'KORCITE "" "[...]" "4": x\n', out)
+        self.assertIn(b'KORKILLCITE "" "2": \n', out)
+
+def read_terminal(master):
+    """All that a pseudo-terminal's other end was sent, until it closes."""
+    data = b""
+    while True:
+        try:
+            chunk = os.read(master, 4096)
+        except OSError:  # the other end is closed
+            return data
+        if not chunk:
+            return data
+        data += chunk
+
+
+class MailStore(FileCase):
+    """A Maildir, a folder of message files with a folder inside, and an mbox file."""
+
+    def setUp(self):
+        super().setUp()
+        self.file("md/cur/1700000001.M1.host:2,S",
+                  b"Message-ID: <one@example.org>\r\nX-Mailer: Cur One\r\n\r\none\r\n")
+        self.file("md/cur/1700000002.M2.host:2,RS", b"X-Mailer: Cur Two\n\ntwo\n")
+        self.file("md/new/1700000003.M3.host", b"X-Mailer: New Three\n\nthree\n")
+        self.file("md/tmp/1700000004.M4.host", b"X-Mailer: Not Yet Delivered\n\nfour\n")
+        self.file("folder/b.eml", b"X-Mailer: Folder B\n\nb\n")
+        self.file("folder/a.eml", b"X-Mailer: Folder A\n\na\n")
+        self.file("folder/.hidden", b"X-Mailer: Hidden\n\nh\n")
+        self.file("folder/inner/c.eml", b"X-Mailer: Inner C\n\nc\n")
+        self.box = self.file("box.mbox", MboxTest.MBOX.replace(b"Subject: two\n", b"Subject: two\nX-Mailer: Box\n"))
+
+    def file(self, name, data):
+        os.makedirs(os.path.dirname(os.path.join(self._folder.name, name)), exist_ok=True)
+        return super().file(name, data)
+
+    def path(self, name):
+        return os.path.join(self._folder.name, name)
+
+    def run_in_folder(self, *args, stdin=b""):
+        """Runs lintrel with the scratch folder as its working folder."""
+        done = subprocess.run([os.path.abspath(LINTREL), *args], input=stdin, capture_output=True,
+                              timeout=60, cwd=self._folder.name)
+        return done.returncode, done.stdout, done.stderr
+
+
+class InputsTest(MailStore):
+    def test_each_kind_of_input(self):
+        cur1, cur2 = "md/cur/1700000001.M1.host:2,S", "md/cur/1700000002.M2.host:2,RS"
+        new3 = "md/new/1700000003.M3.host"
+        cases = [
+            # One message file: the result's bytes alone, detected or forced.
+            (["-i", "folder/a.eml"], b"Folder A", b""),
+            (["--message", "folder/a.eml"], b"Folder A", b""),
+            # One mbox file, detected or forced: today's numbered lines.
+            (["-i", "box.mbox"], b"1\t<unknown>\n2\tBox\n3\t<unknown>\n", b""),
+            (["--input", "box.mbox"], b"1\t<unknown>\n2\tBox\n3\t<unknown>\n", b""),
+            # A Maildir: cur/ then new/, each in name order; tmp/ is left alone.
+            (["-i", "md"], (cur1 + "\t\tCur One\n" + cur2 + "\t\tCur Two\n" + new3 +
+                            "\t\tNew Three\n").encode(), b""),
+            # A folder: its files in name order, hidden ones and folders left out.
+            (["-i", "folder"], b"folder/a.eml\t\tFolder A\nfolder/b.eml\t\tFolder B\n",
+             b"lintrel: folder/inner: a folder, read only with --recursive\n"),
+            (["--recursive", "-i", "folder"],
+             b"folder/a.eml\t\tFolder A\nfolder/b.eml\t\tFolder B\nfolder/inner/c.eml\t\tInner C\n", b""),
+            # Several inputs, in the order given.
+            (["-i", "folder/b.eml", "--mbox", "box.mbox", "--message", new3],
+             (b"folder/b.eml\t\tFolder B\nbox.mbox\t1\t<unknown>\nbox.mbox\t2\tBox\n"
+              b"box.mbox\t3\t<unknown>\n" + new3.encode() + b"\t\tNew Three\n"), b""),
+        ]
+        for args, stdout, stderr in cases:
+            self.assertEqual(self.run_in_folder("run", *args, "KORMAILER"), (0, stdout, stderr), args)
+
+    def test_standard_input_is_told_by_its_first_bytes(self):
+        self.assertEqual(self.run_in_folder("run", "-i", "-", "KORMAILER", stdin=b"X-Mailer: In\n\nx"),
+                         (0, b"In", b""))
+        self.assertEqual(self.run_in_folder("run", "-i", "-", "korcuthere", stdin=MboxTest.MBOX),
+                         (0, b"1\t\\r\\n-- \n2\t\\r\\n-- \n3\t\\r\\n-- \n", b""))
+        self.assertEqual(self.run_in_folder("run", "-i", "-", "KORMAILER", stdin=b"From"),
+                         (0, b"<unknown>", b""))
+        self.assertEqual(self.run_in_folder("run", "-i", "-", "KORMAILER", stdin=b""),
+                         (0, b"<unknown>", b""))
+
+    def test_the_forced_kind_wins(self):
+        # An mbox read as one message: its "From " line heads the header block.
+        self.assertEqual(self.run_in_folder("run", "--message", "box.mbox", "KORGETHEADER", "From"),
+                         (0, b"alice@example.org Thu Mar 14 08:00:00 2024", b""))
+        # A message file read as an mbox: one message, numbered.
+        self.assertEqual(self.run_in_folder("run", "--mbox", "folder/a.eml", "KORMAILER"),
+                         (0, b"1\tFolder A\n", b""))
+
+    def test_a_large_message_file_splits_as_a_small_one(self):
+        header = b"X-Mailer: Big\r\n" + b"X-Filler: " + b"f" * 100000 + b"\r\n"
+        body = b"line\r\n" * 50000
+        self.file("big.eml", header + b"\r\n" + body)
+        self.assertEqual(self.run_in_folder("run", "-i", "big.eml", "KORMAILER"), (0, b"Big", b""))
+        self.assertEqual(self.run_in_folder("run", "-i", "big.eml", "KORCITE", "", "", "999999"),
+                         (0, body, b""))
+
+
+class FormatsTest(MailStore):
+    # Bytes of every kind: valid UTF-8, bytes that are not, controls, quotes.
+    ODD = (b"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x93\xa7 | latin-1 caf\xe9 | cut \xe2\x82 | "
+           b"overlong \xc0\xaf | surrogate \xed\xa0\x80 | \xff\xfe | \"quoted\" back\\slash "
+           b"tab\t bell\x07 del\x7f\r\nsecond line\r\n")
+
+    def jsonl(self, out):
+        return [json.loads(line) for line in out.decode("utf-8").splitlines()]
+
+    def test_jsonl_gives_every_byte_back(self):
+        self.file("odd/m.eml", b"Message-Id: <odd@example.org>\r\n\r\n" + self.ODD)
+        status, out, err = self.run_in_folder("run", "-i", "odd", "--format", "jsonl",
+                                              "KORCITE", "", "", "100")
+        self.assertEqual((status, err), (0, b""))
+        [record] = self.jsonl(out)
+        self.assertEqual(record["source"], "odd/m.eml")
+        self.assertIsNone(record["index"])
+        self.assertEqual(record["message_id"], "<odd@example.org>")
+        self.assertEqual(record["result"].encode("utf-8", "surrogateescape"), self.ODD)
+        self.assertIn(b"\\udce9", out)
+
+    def test_jsonl_over_several_inputs(self):
+        status, out, err = self.run_in_folder("run", "-i", "md/cur", "-i", "box.mbox",
+                                              "--format", "jsonl", "KORDELIVERYTIME")
+        self.assertEqual((status, err), (1, b""))
+        records = self.jsonl(out)
+        self.assertEqual([(r["source"], r["index"]) for r in records],
+                         [("md/cur/1700000001.M1.host:2,S", None),
+                          ("md/cur/1700000002.M2.host:2,RS", None),
+                          ("box.mbox", 1), ("box.mbox", 2), ("box.mbox", 3)])
+        self.assertEqual([r["message_id"] for r in records], ["<one@example.org>"] + [None] * 4)
+        for record in records:
+            self.assertEqual(record["error"], "List index out of bounds (0)")
+            self.assertNotIn("result", record)
+
+    def test_one_record_per_message_in_each_format(self):
+        folder = self.path("named")
+        a, b = self.file("named/a\tb.eml", b"X-Mailer: Tab\n\n"), self.file("named/c.eml", b"S: c\n\n")
+        cases = [
+            ("tsv", folder.encode() + b"/a\\tb.eml\t\tTab\n" + folder.encode() + b"/c.eml\t\t<unknown>\n"),
+            ("text", folder.encode() + b"/a\\tb.eml: Tab\n" + folder.encode() + b"/c.eml: <unknown>\n"),
+        ]
+        for format, stdout in cases:
+            self.assertRuns(["run", "-i", folder, "--format", format, "KORMAILER"], stdout)
+        records = self.jsonl(lintrel("run", "-i", folder, "--format", "jsonl", "KORMAILER")[1])
+        self.assertEqual([r["source"] for r in records], [a, b])
+        # Results of several lines, and a failure, in the text format.
+        self.assertEqual(self.run_in_folder("run", "--format", "text", "-i", "box.mbox", "KORCUTHERE"),
+                         (0, b"box.mbox#1: \n  -- \nbox.mbox#2: \n  -- \nbox.mbox#3: \n  -- \n", b""))
+        self.assertEqual(self.run_in_folder("run", "--format", "text", "--mbox", "-", "KORREPLYTIME",
+                                            stdin=b"From x\nS: s\n\nb\n"),
+                         (1, b"-#1: error: List index out of bounds (0)\n", b""))
+
+    def test_a_single_message_in_each_format(self):
+        cases = [
+            ("text", b"Folder A"),
+            ("tsv", b"folder/a.eml\t\tFolder A\n"),
+            ("jsonl", b'{"source":"folder/a.eml","index":null,"message_id":null,"result":"Folder A"}\n'),
+        ]
+        for format, stdout in cases:
+            self.assertEqual(self.run_in_folder("run", "-i", "folder/a.eml", "--format", format,
+                                                "KORMAILER"), (0, stdout, b""), format)
+        self.assertEqual(self.run_in_folder("run", "--format", "jsonl", "KOR_LN_VER"),
+                         (0, b'{"source":null,"index":null,"message_id":"<5f2a9c1e-7b3d-4e8a-9c61-'
+                             b'2d4f0b8e7a13@example.org>","result":"Korvale: Lintrel ver.1.0.292"}\n',
+                          b""))
+
+    def test_report_over_several_messages(self):
+        status, out, err = self.run_in_folder("report", "--now", "2024-03-15T10:30:00Z",
+                                              "-i", "folder", "--format", "jsonl")
+        self.assertEqual((status, err), (1, b"lintrel: folder/inner: a folder, read only with --recursive\n"))
+        records = self.jsonl(out)
+        self.assertEqual([r["source"] for r in records], ["folder/a.eml", "folder/b.eml"])
+        for record in records:
+            self.assertEqual(list(record), ["source", "index", "message_id"] + [m.decode() for m in MACROS])
+        self.assertEqual(records[0]["KORMAILER"], {"result": "Folder A"})
+        self.assertEqual(records[0]["KORCUTHERE"], {"result": "\r\n-- "})
+        self.assertEqual(records[1]["KORDELIVERYTIME"], {"error": "List index out of bounds (0)"})
+        status, out, err = self.run_in_folder("report", "--mbox", "box.mbox")
+        self.assertEqual((status, err), (1, b""))
+        blocks = out.split(b"\n\n")
+        self.assertEqual(blocks[-1], b"")
+        self.assertEqual([block.split(b"\n")[0] for block in blocks[:-1]],
+                         [b"==> box.mbox#1 <==", b"==> box.mbox#2 <==", b"==> box.mbox#3 <=="])
+        self.assertIn(b"\nKORMAILER: Box\n", blocks[1])
+
+
+class UnreadableTest(MailStore):
+    def test_a_file_in_a_folder_that_cannot_be_read_is_named_and_the_run_goes_on(self):
+        os.symlink("nowhere", self.path("folder/aa.eml"))
+        os.mkfifo(self.path("folder/ab.pipe"))
+        for format in ("tsv", "jsonl"):
+            status, out, err = self.run_in_folder("run", "-i", "folder", "--format", format, "KORMAILER")
+            self.assertEqual(status, 1)
+            self.assertEqual(err, b"lintrel: folder/inner: a folder, read only with --recursive\n"
+                                  b"lintrel: folder/aa.eml: No such file or directory\n"
+                                  b"lintrel: folder/ab.pipe: not a regular file\n")
+            self.assertIn(b"Folder A", out)
+            self.assertIn(b"Folder B", out)
+
+    def test_an_input_named_on_the_command_line_must_be_readable(self):
+        self.assertEqual(self.run_in_folder("run", "-i", "folder", "-i", "missing.eml", "KORMAILER"),
+                         (2, b"", b"lintrel: missing.eml: No such file or directory\n"))
+        self.assertEqual(self.run_in_folder("report", "--message", "folder"),
+                         (2, b"", b"lintrel: folder: Is a directory\n"))
+
+
+class ProgressTest(MailStore):
+    def progress(self, *args, stdin=b""):
+        """Runs lintrel with its standard error on a terminal; answers what the terminal got."""
+        master, slave = pty.openpty()
+        try:
+            done = subprocess.run([os.path.abspath(LINTREL), *args], input=stdin, stdout=subprocess.PIPE,
+                                  stderr=slave, timeout=60, cwd=self._folder.name)
+        finally:
+            os.close(slave)
+        terminal = read_terminal(master)
+        os.close(master)
+        self.assertEqual(done.returncode, 0, args)
+        return terminal
+
+    def test_a_progress_line_on_a_terminal(self):
+        line = self.progress("run", "-i", "md", "-i", "box.mbox", "KORMAILER")
+        self.assertRegex(line, rb"^\r\x1b\[Klintrel: 6 messages, 0\.0 MB, [0-9.]+ MB/s, 100%\r\n$")
+        # The size of standard input is not known beforehand: no percentage.
+        line = self.progress("run", "-i", "-", "KORMAILER", stdin=MboxTest.MBOX)
+        self.assertRegex(line, rb"^\r\x1b\[Klintrel: 3 messages, 0\.0 MB, [0-9.]+ MB/s\r\n$")
+        # One message: no progress.
+        self.assertEqual(self.progress("run", "-i", "folder/a.eml", "KORMAILER"), b"")
 
 
 if __name__ == "__main__":

@@ -42,7 +42,19 @@ TEST(MessageSplitTest, SplitsAtTheFirstEmptyLine) {
     const MessageParts parts = SplitMessage(c.message);
     EXPECT_EQ(parts.headers, c.headers) << c.message;
     EXPECT_EQ(parts.body, c.body) << c.message;
+    // The front of a message splits where the whole does, or not yet.
+    const std::string_view message = c.message;
+    for (size_t n = 0; n < message.size(); ++n) {
+      if (const std::optional<SplitPoint> split = FindSplit(message.substr(0, n), false)) {
+        EXPECT_EQ(split->headers_end, parts.headers.size()) << c.message << " " << n;
+        EXPECT_EQ(split->body_start, message.size() - parts.body.size()) << c.message << " " << n;
+      }
+    }
   }
+  // A CR that ends the bytes known may be the first half of CR LF.
+  EXPECT_FALSE(FindSplit("S: a\r\n\r", false).has_value());
+  EXPECT_FALSE(FindSplit("S: a\r\nno empty line yet", false).has_value());
+  EXPECT_EQ(FindSplit("S: a\r\n\r\nb", false)->body_start, 8u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "text/calendar.h"
 #include "text/date_time_format.h"
 #include "tools/cli_error.h"
+#include "tools/scratch_folder.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The C library's newlocale loses its copy of LOCPATH on every call while
@@ -130,25 +131,6 @@ bool GermanLocaleAvailable(const std::filesystem::path& folder) {
   setenv("LOCPATH", folder.c_str(), 1);
   return installed();
 }
-
-// A folder of the test's own in the temporary folder, removed with what it
-// holds at the end of its scope.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lintrel-locale-XXXXXX");
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    if (!path_.empty()) std::filesystem::remove_all(path_);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 TEST(PosixLocaleTest, AnInstalledGermanLocale) {
   const ScratchFolder folder;
