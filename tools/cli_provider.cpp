@@ -72,8 +72,13 @@ int32_t CliProvider::FetchItem(int32_t item, char* buffer, int32_t length) {
 }
 
 int32_t CliProvider::StoreItem(int32_t item, const char* bytes, int32_t length) {
-  stored_[item].assign(bytes != nullptr && length > 0 ? bytes : "",
-                       length > 0 ? static_cast<size_t>(length) : 0);
+  const std::string_view text(bytes != nullptr && length > 0 ? bytes : "",
+                              length > 0 ? static_cast<size_t>(length) : 0);
+  if (item == kItemResult && result_file_ != nullptr) {
+    result_file_->Write(text);
+  } else {
+    stored_[item].assign(text);
+  }
   return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "plugin/data_provider.h"
 #include "text/text.h"
 #include "tools/item_bytes.h"
+#include "tools/output.h"
 #include "tools/provider_base.h"
 
 namespace lintrel::cli {
@@ -27,6 +28,10 @@ class CliProvider final : public ProviderBase {
   // Hands over the text stored last under `item`, nullopt when nothing was
   // stored; later fetches of the item answer as if nothing had been.
   std::optional<Text> TakeStored(int32_t item);
+
+  // The plug-in's stores of the macro result are written into `file`
+  // instead of kept.
+  void WriteResultTo(ResultFile& file) { result_file_ = &file; }
 
   // References taken and not yet released.
   int references() const { return references_; }
@@ -42,7 +47,8 @@ class CliProvider final : public ProviderBase {
   // file that cannot be read raises InputError, which ends the macro call.
   int32_t LINTREL_STDCALL FetchItem(int32_t item, char* buffer, int32_t length) override;
 
-  // Keeps a copy; later fetches of the item answer with it.
+  // Keeps a copy, and later fetches of the item answer with it; or writes
+  // the macro result into the result file.
   int32_t LINTREL_STDCALL StoreItem(int32_t item, const char* bytes, int32_t length) override;
 
   // The item's text read as an integer (`TryParseInt`), 0 when it is absent
@@ -54,6 +60,7 @@ class CliProvider final : public ProviderBase {
 
   std::vector<std::pair<int32_t, ItemBytes>> items_;
   std::map<int32_t, Text> stored_;
+  ResultFile* result_file_ = nullptr;
   int references_ = 0;
 };
 

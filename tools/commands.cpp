@@ -103,17 +103,20 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
 int RunCommand(const Options& options, const MacroEnvironment& environment) {
   ParameterInput parameters;
   ReadParameterInput(options, parameters);
-  const auto run = [&](const MessageItems& items) {
-    return RunMacro(options.macro, items, parameters.parameters, environment);
+  const auto run = [&](const MessageItems& items, ResultFile* result_file = nullptr) {
+    return RunMacro(options.macro, items, parameters.parameters, environment, result_file);
   };
   const OneMessage one = [&](FoundMessage& message, const MessageOrigin& origin) {
-    const MacroOutcome outcome = run(message.items());
-    if (options.format.value_or(Format::kText) != Format::kText) {
+    const bool raw = options.format.value_or(Format::kText) == Format::kText;
+    // A raw result bound for a file goes there as the plug-in stores it.
+    std::optional<ResultFile> result_file = raw ? ResultFile::ForStandardOutput() : std::nullopt;
+    const MacroOutcome outcome = run(message.items(), result_file ? &*result_file : nullptr);
+    if (!raw) {
       RecordWriter out(*options.format, Layout::kOneMessage);
       out.AddResult(origin, message.headers(), outcome);
       out.Flush();
     } else if (outcome.ok) {
-      WriteOut(outcome.text);
+      if (!result_file) WriteOut(outcome.text);
     } else {
       WriteError("lintrel: " + outcome.text + "\n");
     }

@@ -7,8 +7,10 @@
 namespace lintrel::cli {
 
 MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
-                      const Parameters& parameters, const MacroEnvironment& environment) {
+                      const Parameters& parameters, const MacroEnvironment& environment,
+                      ResultFile* result_file) {
   CliProvider message_provider;
+  if (result_file != nullptr) message_provider.WriteResultTo(*result_file);
   message_provider.SetItem(kItemHeaders, message.headers);
   message_provider.SetItem(kItemBody, message.body);
   CliProvider parameter_provider;
@@ -20,6 +22,7 @@ MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
     ExecMacro(name, &message_provider, &parameter_provider, environment);
     outcome.text = message_provider.TakeStored(kItemResult).value_or(Text());
   } catch (const Exception& error) {
+    if (result_file != nullptr) result_file->Withdraw();
     outcome.ok = false;
     outcome.text = error.Message();
   }

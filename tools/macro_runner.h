@@ -9,6 +9,7 @@
 #include "plugin/macro_call.h"
 #include "text/text.h"
 #include "tools/item_bytes.h"
+#include "tools/output.h"
 
 namespace lintrel::cli {
 
@@ -23,15 +24,18 @@ using Parameters = std::array<ItemBytes, 4>;
 
 struct MacroOutcome {
   bool ok = true;
-  // The stored result, or the message of the error the macro raised.
+  // The stored result (empty when it went to a result file), or the message
+  // of the error the macro raised.
   Text text;
 };
 
 // Runs `name` through `ExecMacro`. An error the plug-in raises is caught and
 // returned; nothing else is (an input file that cannot be read raises
-// InputError).
+// InputError). With `result_file`, the result is written there as the
+// plug-in stores it, and taken back when the macro fails.
 MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
-                      const Parameters& parameters, const MacroEnvironment& environment);
+                      const Parameters& parameters, const MacroEnvironment& environment,
+                      ResultFile* result_file = nullptr);
 
 }  // namespace lintrel::cli
 

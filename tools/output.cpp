@@ -1,5 +1,7 @@
 #include "tools/output.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,6 +36,30 @@ void WriteOut(std::string_view bytes) {
 
 void WriteError(std::string_view bytes) {
   WriteAll(STDERR_FILENO, bytes);
+}
+
+std::optional<ResultFile> ResultFile::ForStandardOutput() {
+  struct stat status;
+  if (::fstat(STDOUT_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
+  if (flags < 0 || (flags & O_APPEND) != 0) return std::nullopt;
+  const off_t start = ::lseek(STDOUT_FILENO, 0, SEEK_CUR);
+  if (start < 0 || start != status.st_size) return std::nullopt;
+  return ResultFile(start);
+}
+
+void ResultFile::Write(std::string_view bytes) {
+  int error = 0;
+  if (::lseek(STDOUT_FILENO, start_, SEEK_SET) < 0) error = errno;
+  if (error == 0) error = WriteAll(STDOUT_FILENO, bytes);
+  if (error == 0 && ::ftruncate(STDOUT_FILENO, start_ + static_cast<off_t>(bytes.size())) != 0) {
+    error = errno;
+  }
+  if (error != 0) throw CliError(std::string("standard output: ") + std::strerror(error));
+}
+
+void ResultFile::Withdraw() {
+  if (::ftruncate(STDOUT_FILENO, start_) == 0) ::lseek(STDOUT_FILENO, start_, SEEK_SET);
 }
 
 }  // namespace lintrel::cli

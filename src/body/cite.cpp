@@ -34,14 +34,40 @@ size_t EndOfFirstLines(std::string_view t, int64_t count) {
   return end;
 }
 
-// Whether `line` holds a run of `depth` or more ">".
-bool HasQuoteRun(std::string_view line, size_t depth) {
-  for (size_t p = FindFirstOf<'>'>(line, 0); p < line.size(); p = FindFirstOf<'>'>(line, p)) {
+// The position of the first run of `depth` or more ">" in `t` at or after
+// `from`, or t.size(). A run never holds a line break, so it lies in one
+// line.
+size_t FindQuoteRun(std::string_view t, size_t from, size_t depth) {
+  for (size_t p = t.find('>', from); p != std::string_view::npos; p = t.find('>', p)) {
     const size_t run_start = p;
-    while (p < line.size() && line[p] == '>') ++p;
-    if (p - run_start >= depth) return true;
+    while (p < t.size() && t[p] == '>') ++p;
+    if (p - run_start >= depth) return run_start;
   }
-  return false;
+  return t.size();
+}
+
+// Whether every line break in `lines` is CR LF, so that its lines can be
+// taken as they stand: each LF has a CR just before it and each CR an LF
+// just after, checked eight bytes at a time.
+bool AllBreaksAreCrLf(std::string_view lines) {
+  using namespace byte_search;
+  const char* data = lines.data();
+  size_t p = 0;
+  uint64_t carried_cr = 0;  // a CR in the last byte of the word before
+  if constexpr (kWordWise) {
+    for (; p + 8 <= lines.size(); p += 8) {
+      const uint64_t word = Load(data + p);
+      const uint64_t cr = Equal(word, '\r');
+      if ((cr << 8 | carried_cr) != Equal(word, '\n')) return false;
+      carried_cr = cr >> 56;
+    }
+  }
+  bool after_cr = carried_cr != 0;
+  for (; p < lines.size(); ++p) {
+    if ((data[p] == '\n') != after_cr) return false;
+    after_cr = data[p] == '\r';
+  }
+  return !after_cr;
 }
 
 // The start of the last `lines` lines of `t` (which has at least that many),
@@ -126,22 +152,35 @@ Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
 
 Text KillCite(std::string_view text, int32_t depth) {
   if (depth <= 0) return Text(text);
-  // No marker is built: the run of ">" is counted as the line is read, so a
-  // depth longer than every line simply never matches.
+  // No marker is built: runs of ">" are counted where they are found, so a
+  // depth longer than every run simply never matches.
   const auto marker = static_cast<size_t>(depth);
   const std::string_view t = BeforeNul(text);
   Text out;
   out.reserve(t.size() + kLineEnd.size());
-  LineCopier copier(t, out);
-  LineWalker lines(t);
-  while (const std::optional<LineSpan> line = lines.Next()) {
-    if (HasQuoteRun(t.substr(line->start, line->end - line->start), marker)) {
-      copier.Flush(line->start);
+  // The text is searched for the runs, not read line by line: the lines
+  // between two dropped ones are kept whole, in one piece when all their
+  // breaks are CR LF already.
+  size_t kept_from = 0;  // the start of the lines not yet kept or dropped
+  while (kept_from < t.size()) {
+    const size_t run = FindQuoteRun(t, kept_from, marker);
+    const size_t dropped_from =
+        run == t.size() ? run
+                        : kept_from + FindLastOf<'\r', '\n'>(t.substr(kept_from, run - kept_from),
+                                                             run - kept_from);
+    const std::string_view kept = t.substr(kept_from, dropped_from - kept_from);
+    if (AllBreaksAreCrLf(kept)) {
+      out.append(kept);
+      if (!kept.empty() && !kept.ends_with(kLineEnd)) out.append(kLineEnd);
     } else {
-      copier.Keep(line->start, line->end, line->next);
+      AppendLines(out, kept);
     }
+    if (run == t.size()) break;
+    // Past the dropped line and its break.
+    kept_from = FindFirstOf<'\r', '\n'>(t, run);
+    if (kept_from < t.size() && t[kept_from] == '\r') ++kept_from;
+    if (kept_from < t.size() && t[kept_from] == '\n') ++kept_from;
   }
-  copier.Flush(t.size());
   return out;
 }
 

@@ -167,6 +167,42 @@ class ExitStatusTest(FileCase):
         self.assertEqual(done.stderr, b"lintrel: standard output: No space left on device\n")
 
 
+class ResultFileTest(FileCase):
+    """A result bound for a regular file is written there as the plug-in stores
+    it; the file must hold exactly what a pipe would have carried."""
+
+    def run_into(self, path, args, mode="ab", before=b""):
+        """Runs lintrel with standard output on `path` (opened with `mode`,
+        after writing `before`); answers (exit status, the file's bytes)."""
+        with open(path, mode) as out:
+            out.write(before)
+            out.flush()
+            done = subprocess.run([LINTREL, *args], stdout=out, stderr=subprocess.DEVNULL,
+                                  timeout=60)
+            out.write(b"|after")
+        with open(path, "rb") as f:
+            return done.returncode, f.read()
+
+    def test_the_file_holds_what_a_pipe_carries(self):
+        text = self.file("t", b"> a\r\n>> b\nc d/e\r\n" * 5000)
+        headers = self.file("h", b"Subject: none\r\n")
+        cases = [
+            (["--param-file", "0", text, "KORKILLCITE"], 0),
+            (["--param-file", "0", text, "KORMKLINK"], 0),
+            # Stored twice: the second store takes the first one's place.
+            (["KORCUTHERE"], 0),
+            # A failing macro leaves nothing behind.
+            (["--headers", headers, "KORDELIVERYTIME"], 1),
+        ]
+        for args, status in cases:
+            piped = lintrel("run", *args)
+            self.assertEqual(piped[0], status, args)
+            for mode in ("wb", "r+b", "ab"):
+                path = self.file("out", b"")
+                self.assertEqual(self.run_into(path, ["run", *args], mode, b"before|"),
+                                 (status, b"before|" + piped[1] + b"|after"), (args, mode))
+
+
 class MboxTest(FileCase):
     MBOX = (b"From alice@example.org Thu Mar 14 08:00:00 2024\n"
             b"Subject: one\n\nfirst\n\n"
