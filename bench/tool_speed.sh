@@ -13,8 +13,9 @@
 # GNU cat then copies file to file inside the kernel, its speed as a user
 # sees it) and once into a pipe read by cat ("| cat > file", the whole
 # pipeline timed). Prints the median wall time of each command, the median of
-# the ratios lintrel / tool pair by pair, the target, and lintrel's peak
-# memory (/usr/bin/time %M) against the size of its input.
+# the ratios lintrel / tool pair by pair, the target (for the runs into a
+# file), and lintrel's peak memory (/usr/bin/time %M) against the size of
+# its input.
 set -eu
 LINTREL=${1:-build/native/tools/lintrel}
 RUNS=${2:-5}
@@ -94,9 +95,13 @@ def compare(name, mine, tool, size, target, within):
         tool_s = statistics.median(p[1][0] for p in pairs)
         ratio = statistics.median(p[0][0] / p[1][0] for p in pairs)
         peak = max(p[0][1] for p in pairs) * 1024
-        verdict = "ok" if ratio <= target else "MISSED"
+        # The targets are for the whole process writing its output; a pipe
+        # shows what streaming adds, which lintrel, whose result is whole
+        # only when the macro returns, cannot have.
+        verdict = "for comparison" if piped else \
+            f"{within}: {'ok' if ratio <= target else 'MISSED'}"
         print(f"  {'| cat > file' if piped else '> file':<12} lintrel {mine_s:6.3f} s"
-              f"  {tool[0]} {tool_s:6.3f} s  ratio {ratio:5.2f} ({within}: {verdict})"
+              f"  {tool[0]} {tool_s:6.3f} s  ratio {ratio:5.2f} ({verdict})"
               f"  peak {peak / (1 << 20):5.1f} MiB = {peak / size:4.2f} x input")
     return mine_out, tool_out
 
