@@ -16,9 +16,11 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 // The C library's newlocale loses its copy of LOCPATH on every call while
-// that variable is set, which the generated locale below needs.
+// that variable is set, which the generated locale below needs. The frame is
+// named __argz_add_sep or argz_add_sep depending on how the sanitizer
+// symbolizes the C library, and either holds this text.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:__argz_add_sep\n";
+  return "leak:argz_add_sep\n";
 }
 #endif
 
