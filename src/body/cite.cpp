@@ -177,9 +177,7 @@ Text KillCite(std::string_view text, int32_t depth) {
     }
     if (run == t.size()) break;
     // Past the dropped line and its break.
-    kept_from = FindFirstOf<'\r', '\n'>(t, run);
-    if (kept_from < t.size() && t[kept_from] == '\r') ++kept_from;
-    if (kept_from < t.size() && t[kept_from] == '\n') ++kept_from;
+    kept_from = dropped_from + LineWalker(t.substr(dropped_from)).Next()->next;
   }
   return out;
 }
