@@ -43,10 +43,7 @@ MessageFile::MessageFile(InputFile& file, ByteBuffer front, size_t limit)
   // after it: reading twice as much each time keeps the cost linear.
   size_t want = std::min<uint64_t>(size_, kFirstRead);
   for (;;) {
-    const size_t have = front_.size();
-    front_.Reserve(want);
-    file_.ReadAt(have, front_.data() + have, want - have);
-    front_.Resize(want);
+    ReadFrontTo(want);
     if (const std::optional<SplitPoint> split = FindSplit(front_.view(), want == size_)) {
       split_ = *split;
       return;
@@ -64,13 +61,16 @@ MessageItems MessageFile::items() const {
 }
 
 std::string_view MessageFile::Whole() {
-  const size_t have = front_.size();
-  if (have < size_) {
-    front_.Reserve(static_cast<size_t>(size_));
-    file_.ReadAt(have, front_.data() + have, static_cast<size_t>(size_) - have);
-    front_.Resize(static_cast<size_t>(size_));
-  }
+  ReadFrontTo(static_cast<size_t>(size_));
   return front_.view();
+}
+
+void MessageFile::ReadFrontTo(size_t size) {
+  const size_t have = front_.size();
+  if (have >= size) return;
+  front_.Reserve(size);
+  file_.ReadAt(have, front_.data() + have, size - have);
+  front_.Resize(size);
 }
 
 }  // namespace lintrel::cli

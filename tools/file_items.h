@@ -52,6 +52,9 @@ class MessageFile {
   uint64_t size() const { return size_; }
 
  private:
+  // Reads the file on into `front_` until it holds the first `size` bytes.
+  void ReadFrontTo(size_t size);
+
   InputFile& file_;
   ByteBuffer front_;  // the first bytes of the message, or all of them
   uint64_t size_ = 0;
