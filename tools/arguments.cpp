@@ -85,6 +85,8 @@ void ReadOptions(ArgumentReader& reader, Options& options) {
       }
     } else if (option == "--locale") {
       SetOnce(options.locale, option, reader.TakeValue(option));
+    } else if (option == "--dll") {
+      SetOnce(options.dll, option, reader.TakeValue(option));
     } else {
       throw UsageError("unknown option " + std::string(option) + (run ? "" : " for report"));
     }
@@ -113,9 +115,15 @@ void CheckInputs(const Options& options) {
 
 Options ParseArguments(const std::vector<std::string_view>& arguments) {
   ArgumentReader reader(arguments);
+  Options options;
+  // The plug-in's DLL may be named before any command, --version and list
+  // included.
+  if (!reader.done() && reader.Peek() == "--dll") {
+    reader.Take();
+    options.dll = reader.TakeValue("--dll");
+  }
   if (reader.done()) throw UsageError("no command given");
   const std::string_view command = reader.Take();
-  Options options;
   if (command == "--help" || command == "-h" || command == "help") {
     options.command = Command::kHelp;
   } else if (command == "--version") {

@@ -42,6 +42,8 @@ struct Options {
   std::array<std::optional<std::string>, 4> parameter_files;
   std::optional<DateTimeParts> now;
   std::optional<std::string> locale;
+  // The plug-in's DLL (Windows).
+  std::optional<std::string> dll;
   std::string macro;
   // P0 and on as given after the macro name; at most four.
   std::vector<std::string> parameters;

@@ -1,5 +1,6 @@
 // The command's own failures, as opposed to errors that a macro raises.
-// Unless caught, they end the command with exit status 2.
+// Unless caught, they end the command with exit status 2 (3 for a
+// PluginFault).
 #ifndef LINTREL_TOOLS_CLI_ERROR_H_
 #define LINTREL_TOOLS_CLI_ERROR_H_
 
@@ -25,6 +26,14 @@ class InputError : public CliError {
 // A command line that does not fit the interface. Reported as
 // "lintrel: MESSAGE" followed by the short usage.
 class UsageError : public CliError {
+ public:
+  using CliError::CliError;
+};
+
+// The plug-in broke its contract with the host: it raised something other
+// than its own error, or did not give back the references it took. Reported
+// as "lintrel: internal error: MESSAGE" with exit status 3.
+class PluginFault : public CliError {
  public:
   using CliError::CliError;
 };

@@ -100,11 +100,11 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
 
 }  // namespace
 
-int RunCommand(const Options& options, const MacroEnvironment& environment) {
+int RunCommand(const Options& options, const Plugin& plugin) {
   ParameterInput parameters;
   ReadParameterInput(options, parameters);
   const auto run = [&](const MessageItems& items, ResultFile* result_file = nullptr) {
-    return RunMacro(options.macro, items, parameters.parameters, environment, result_file);
+    return RunMacro(plugin, options.macro, items, parameters.parameters, result_file);
   };
   const OneMessage one = [&](FoundMessage& message, const MessageOrigin& origin) {
     const bool raw = options.format.value_or(Format::kText) == Format::kText;
@@ -135,9 +135,9 @@ int RunCommand(const Options& options, const MacroEnvironment& environment) {
   return OverMessages(options, Format::kTsv, one, each);
 }
 
-int ReportCommand(const Options& options, const MacroEnvironment& environment) {
+int ReportCommand(const Options& options, const Plugin& plugin) {
   const OneMessage one = [&](FoundMessage& message, const MessageOrigin& origin) {
-    const Report report = MakeReport(message.Whole(), environment);
+    const Report report = MakeReport(plugin, message.Whole());
     RecordWriter out(options.format.value_or(Format::kText), Layout::kOneMessage);
     out.AddReport(origin, message.headers(), report);
     out.Flush();
@@ -150,7 +150,7 @@ int ReportCommand(const Options& options, const MacroEnvironment& environment) {
       progress.Note("lintrel: " + OriginLabel(event.origin) + ": " + Oversized() + "\n");
       return false;
     }
-    const Report report = MakeReport(message.Whole(), environment);
+    const Report report = MakeReport(plugin, message.Whole());
     out.AddReport(event.origin, message.headers(), report);
     return report.all_succeeded;
   };

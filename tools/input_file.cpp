@@ -1,20 +1,26 @@
 #include "tools/input_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "text/integer.h"
 #include "tools/cli_error.h"
+#include "tools/system_files.h"
 
 namespace lintrel::cli {
 namespace {
 
 constexpr size_t kReadChunk = size_t{1} << 20;
+
+// What one read asks for: Windows' read takes an unsigned int count.
+auto ReadSize(size_t capacity) {
+#if defined(_WIN32)
+  return static_cast<unsigned>(std::min<size_t>(capacity, size_t{1} << 30));
+#else
+  return capacity;
+#endif
+}
 
 InputError SystemError(const std::string& name, int error) {
   return InputError(name + ": " + std::strerror(error));
@@ -28,8 +34,15 @@ InputFile::InputFile(const std::string& path) {
     name_ = "standard input";
   } else {
     name_ = path;
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw SystemError(name_, errno);
+    fd_ = ::open(path.c_str(), kOpenForReading);
+    if (fd_ < 0) {
+      // Windows refuses to open a folder at all, where POSIX opens it and
+      // says what it is below.
+      const int error = errno;
+      struct stat status;
+      throw SystemError(
+          name_, ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? EISDIR : error);
+    }
     owned_ = true;
   }
   struct stat status;
@@ -47,7 +60,7 @@ InputFile::~InputFile() {
 
 size_t InputFile::Read(char* buffer, size_t capacity) {
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer, capacity);
+    const auto n = ::read(fd_, buffer, ReadSize(capacity));
     if (n >= 0) return static_cast<size_t>(n);
     if (errno != EINTR) throw SystemError(name_, errno);
   }
@@ -55,7 +68,7 @@ size_t InputFile::Read(char* buffer, size_t capacity) {
 
 void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
   while (n > 0) {
-    const ssize_t got = ::pread(fd_, buffer, n, static_cast<off_t>(offset));
+    const int64_t got = ReadAtOffset(fd_, buffer, n, offset);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw SystemError(name_, errno);

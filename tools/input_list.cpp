@@ -1,9 +1,6 @@
 #include "tools/input_list.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +8,7 @@
 #include <utility>
 
 #include "tools/cli_error.h"
+#include "tools/system_files.h"
 
 namespace lintrel::cli {
 namespace {
@@ -70,7 +68,7 @@ class Lister {
     }
     // Opened once here so that a file that cannot be read stops the command
     // before any output, as a mistyped name should.
-    const int fd = ::open(input.path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(input.path.c_str(), kOpenForReading);
     if (fd < 0) throw InputError(Reason(input.path, errno));
     ::close(fd);
     listing_.files.push_back({input.path, input.kind, SizeOf(status)});
@@ -84,15 +82,16 @@ class Lister {
     return static_cast<uint64_t>(status.st_size);
   }
 
-  static std::pair<dev_t, ino_t> IdOf(const struct stat& status) {
-    return {status.st_dev, status.st_ino};
-  }
-
   void AddFolder(const std::string& folder, const struct stat& status,
                  const std::vector<std::string>& names) {
-    open_folders_.push_back(IdOf(status));
+    open_folders_.push_back(FolderIdOf(folder, status));
     AddFolderEntries(folder, names);
     open_folders_.pop_back();
+  }
+
+  bool IsOpenFolder(const std::string& path, const struct stat& status) const {
+    const std::optional<FolderId> id = FolderIdOf(path, status);
+    return id && std::find(open_folders_.begin(), open_folders_.end(), id) != open_folders_.end();
   }
 
   void AddFolderEntries(const std::string& folder, const std::vector<std::string>& names) {
@@ -136,8 +135,7 @@ class Lister {
       listing_.notes.push_back(path + ": a folder inside a Maildir's message folder, left out");
     } else if (!recursive_) {
       listing_.notes.push_back(path + ": a folder, read only with --recursive");
-    } else if (std::find(open_folders_.begin(), open_folders_.end(), IdOf(status)) !=
-               open_folders_.end()) {
+    } else if (IsOpenFolder(path, status)) {
       // Only a link can lead back into a folder being listed.
       listing_.problems.push_back(path + ": a link back to a folder that holds it");
     } else if (const std::optional<std::vector<std::string>> names = FolderNames(path)) {
@@ -150,7 +148,7 @@ class Lister {
   bool recursive_;
   InputListing listing_;
   // The folders being listed, from the named one down.
-  std::vector<std::pair<dev_t, ino_t>> open_folders_;
+  std::vector<std::optional<FolderId>> open_folders_;
 };
 
 }  // namespace

@@ -6,22 +6,42 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/identity.h"
 #include "tools/arguments.h"
 #include "tools/cli_error.h"
 #include "tools/commands.h"
 #include "tools/output.h"
-#include "tools/posix_locale.h"
+#include "tools/plugin.h"
+#include "tools/system_files.h"
 
 namespace lintrel::cli {
 namespace {
 
+// Where the regional settings of the date rendering come from differs: a
+// POSIX locale named on the command line on Linux, the Windows user's own
+// settings, which the plug-in's DLL reads, on Windows.
+#if defined(_WIN32)
+#define LINTREL_PLATFORM_OPTION "[--dll PATH]"
+constexpr std::string_view kPlatformHelp =
+    "--dll PATH         the plug-in's DLL, by default KOR_LINTREL.TBP beside\n"
+    "                   lintrel.exe; before the command, it serves list and\n"
+    "                   --version too. The date rendering follows the regional\n"
+    "                   settings of the Windows user, which the plug-in reads itself:\n"
+    "                   there is no --locale on Windows.\n";
+#else
+#define LINTREL_PLATFORM_OPTION "[--locale NAME]"
+constexpr std::string_view kPlatformHelp =
+    "--locale NAME      regional settings from a POSIX locale for the date rendering.\n";
+#endif
+
 constexpr std::string_view kUsage =
     "usage: lintrel run [INPUT... | --headers FILE --body FILE] [--param-file N FILE]...\n"
-    "                   [--format text|tsv|jsonl] [--recursive] [--now TIME] [--locale NAME]\n"
+    "                   [--format text|tsv|jsonl] [--recursive] [--now "
+    "TIME] " LINTREL_PLATFORM_OPTION
+    "\n"
     "                   MACRO [P0 [P1 [P2 [P3]]]]\n"
     "       lintrel report [INPUT...] [--format text|jsonl] [--recursive] [--now TIME]\n"
-    "                      [--locale NAME]\n"
+    "                      " LINTREL_PLATFORM_OPTION
+    "\n"
     "       lintrel list\n"
     "       lintrel --help | --version\n"
     "INPUT is --input PATH (-i PATH), --message FILE or --mbox FILE, as often as needed.\n";
@@ -60,48 +80,54 @@ constexpr std::string_view kHelp =
     "                   result or error (report: a field per macro); text has\n"
     "                   \"SOURCE[#INDEX]: result\" (report: a report per message).\n"
     "                   Bytes that are not UTF-8 are written in JSON as \\udcXX.\n"
-    "--now TIME         the UTC clock for KORREPLYTIME: YYYY-MM-DDTHH:MM:SS[.mmm]Z.\n"
-    "--locale NAME      regional settings from a POSIX locale for the date rendering.\n"
+    "--now TIME         the UTC clock for KORREPLYTIME: YYYY-MM-DDTHH:MM:SS[.mmm]Z.\n";
+
+constexpr std::string_view kExitHelp =
     "\n"
     "A progress line goes to standard error, when that is a terminal, over several\n"
     "messages. Exit status: 0 on success; 1 when a macro fails on some message (on\n"
     "one message: \"lintrel: MESSAGE\" on standard error) or a file in a folder cannot\n"
     "be read (named on standard error; the run goes on); 2 for a usage error, an\n"
-    "input named on the command line that cannot be read, or failed output.\n";
+    "input named on the command line that cannot be read, or failed output; 3 when\n"
+    "the plug-in breaks its contract with the host (\"lintrel: internal error: ...\").\n";
+
+// The version, then the plug-in's name and its information text, with
+// LF line breaks.
+std::string VersionText(const PluginIdentity& identity) {
+  std::string text = identity.version + "\n" + identity.name + "\n" + identity.information + "\n";
+  std::erase(text, '\r');
+  return text;
+}
 
 int Main(const std::vector<std::string_view>& arguments) {
   try {
     const Options options = ParseArguments(arguments);
+    if (options.command == Command::kHelp) {
+      WriteOut(std::string(kUsage) + std::string(kHelp) + std::string(kPlatformHelp) +
+               std::string(kExitHelp));
+      return kExitSuccess;
+    }
+    const Plugin plugin(options);
     switch (options.command) {
-      case Command::kHelp:
-        WriteOut(std::string(kUsage) + std::string(kHelp));
-        return kExitSuccess;
       case Command::kVersion:
-        WriteOut(std::string(kVersion) + "\n");
+        WriteOut(VersionText(plugin.identity()));
         return kExitSuccess;
       case Command::kList: {
-        std::string names(kMacroList);
+        std::string names = plugin.identity().macro_list;
         std::erase(names, '\r');
         WriteOut(names);
         return kExitSuccess;
       }
-      case Command::kRun:
       case Command::kReport:
-        break;
+        return ReportCommand(options, plugin);
+      default:
+        return RunCommand(options, plugin);
     }
-    MacroEnvironment environment;
-    if (options.now) {
-      environment.read_clock = [now = *options.now] { return now; };
-    }
-    std::optional<RegionalSettings> locale_settings;
-    if (options.locale) {
-      locale_settings = LoadPosixLocaleSettings(*options.locale);
-      environment.settings = &*locale_settings;
-    }
-    if (options.command == Command::kReport) return ReportCommand(options, environment);
-    return RunCommand(options, environment);
   } catch (const UsageError& error) {
     WriteError("lintrel: " + std::string(error.what()) + "\n" + std::string(kUsage));
+  } catch (const PluginFault& error) {
+    WriteError("lintrel: internal error: " + std::string(error.what()) + "\n");
+    return kExitPluginFault;
   } catch (const CliError& error) {
     WriteError("lintrel: " + std::string(error.what()) + "\n");
   } catch (const std::bad_alloc&) {
@@ -114,5 +140,6 @@ int Main(const std::vector<std::string_view>& arguments) {
 }  // namespace lintrel::cli
 
 int main(int argc, char** argv) {
+  lintrel::cli::UseBinaryStandardStreams();
   return lintrel::cli::Main(std::vector<std::string_view>(argv + 1, argv + argc));
 }

@@ -1,14 +1,30 @@
 #include "tools/macro_runner.h"
 
-#include "plugin/dispatcher.h"
-#include "text/errors.h"
+#include <optional>
+
+#include "text/integer.h"
+#include "tools/cli_error.h"
 #include "tools/cli_provider.h"
 
 namespace lintrel::cli {
+namespace {
 
-MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
-                      const Parameters& parameters, const MacroEnvironment& environment,
-                      ResultFile* result_file) {
+// Every reference the plug-in takes on a provider it must give back before
+// the call returns, on success and on error alike.
+void CheckBalance(const CliProvider& provider, std::string_view which, std::string_view macro) {
+  const int held = provider.references();
+  if (held == 0) return;
+  const std::string count = IntText(held > 0 ? held : -held);
+  throw PluginFault(held > 0 ? std::string(macro) + " kept " + count + " reference(s) on the " +
+                                   std::string(which) + " provider"
+                             : std::string(macro) + " released the " + std::string(which) +
+                                   " provider " + count + " time(s) more than it took it");
+}
+
+}  // namespace
+
+MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, const MessageItems& message,
+                      const Parameters& parameters, ResultFile* result_file) {
   CliProvider message_provider;
   if (result_file != nullptr) message_provider.WriteResultTo(*result_file);
   message_provider.SetItem(kItemHeaders, message.headers);
@@ -17,14 +33,16 @@ MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
   for (int32_t n = 0; n < static_cast<int32_t>(parameters.size()); ++n) {
     parameter_provider.SetItem(n, parameters[n]);
   }
+  const std::optional<Text> error = plugin.Exec(name, &message_provider, &parameter_provider);
+  CheckBalance(message_provider, "message", name);
+  CheckBalance(parameter_provider, "parameter", name);
   MacroOutcome outcome;
-  try {
-    ExecMacro(name, &message_provider, &parameter_provider, environment);
-    outcome.text = message_provider.TakeStored(kItemResult).value_or(Text());
-  } catch (const Exception& error) {
+  if (error) {
     if (result_file != nullptr) result_file->Withdraw();
     outcome.ok = false;
-    outcome.text = error.Message();
+    outcome.text = *error;
+  } else {
+    outcome.text = message_provider.TakeStored(kItemResult).value_or(Text());
   }
   return outcome;
 }

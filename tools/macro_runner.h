@@ -6,10 +6,10 @@
 #include <array>
 #include <string_view>
 
-#include "plugin/macro_call.h"
 #include "text/text.h"
 #include "tools/item_bytes.h"
 #include "tools/output.h"
+#include "tools/plugin.h"
 
 namespace lintrel::cli {
 
@@ -29,13 +29,13 @@ struct MacroOutcome {
   Text text;
 };
 
-// Runs `name` through `ExecMacro`. An error the plug-in raises is caught and
+// Runs `name` through the plug-in. An error the plug-in raises is caught and
 // returned; nothing else is (an input file that cannot be read raises
-// InputError). With `result_file`, the result is written there as the
-// plug-in stores it, and taken back when the macro fails.
-MacroOutcome RunMacro(std::string_view name, const MessageItems& message,
-                      const Parameters& parameters, const MacroEnvironment& environment,
-                      ResultFile* result_file = nullptr);
+// InputError, references the plug-in did not give back raise PluginFault).
+// With `result_file`, the result is written there as the plug-in stores it,
+// and taken back when the macro fails.
+MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, const MessageItems& message,
+                      const Parameters& parameters, ResultFile* result_file = nullptr);
 
 }  // namespace lintrel::cli
 

@@ -1,14 +1,12 @@
 #include "tools/output.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "tools/cli_error.h"
+#include "tools/system_files.h"
 
 namespace lintrel::cli {
 namespace {
@@ -16,7 +14,9 @@ namespace {
 // Answers errno of the failed write, or 0.
 int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    // One write at a time of at most 1 GiB, the most both systems take.
+    const auto n = ::write(fd, bytes.data(),
+                           static_cast<unsigned>(std::min<size_t>(bytes.size(), size_t{1} << 30)));
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -41,8 +41,7 @@ void WriteError(std::string_view bytes) {
 std::optional<ResultFile> ResultFile::ForStandardOutput() {
   struct stat status;
   if (::fstat(STDOUT_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
-  if (flags < 0 || (flags & O_APPEND) != 0) return std::nullopt;
+  if (!MayRewriteInPlace(STDOUT_FILENO)) return std::nullopt;
   const off_t start = ::lseek(STDOUT_FILENO, 0, SEEK_CUR);
   if (start < 0 || start != status.st_size) return std::nullopt;
   return ResultFile(start);

@@ -1,12 +1,11 @@
 #include "tools/progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "tools/output.h"
+#include "tools/system_files.h"
 
 namespace lintrel::cli {
 namespace {

@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 
-#include "plugin/identity.h"
 #include "text/lines.h"
 #include "tools/output_format.h"
 
@@ -62,13 +61,13 @@ std::string_view QuoteOf(std::string_view body) {
 
 }  // namespace
 
-Report MakeReport(const MessageParts& message, const MacroEnvironment& environment) {
+Report MakeReport(const Plugin& plugin, const MessageParts& message) {
   const MessageItems items{message.headers, message.body};
   const std::string_view quote = QuoteOf(message.body);
   const MacroOutcome subject =
-      RunMacro("KORGETHEADER", items, {std::string_view("Subject:")}, environment);
+      RunMacro(plugin, "KORGETHEADER", items, {std::string_view("Subject:")});
   Report report;
-  ForEachLine(kMacroList, [&](std::string_view macro) {
+  ForEachLine(plugin.identity().macro_list, [&](std::string_view macro) {
     const ReportCall call = CallOf(macro);
     ReportLine line{macro, Text(macro), {}, call.escaped};
     Parameters parameters;
@@ -82,7 +81,7 @@ Report MakeReport(const MessageParts& message, const MacroEnvironment& environme
       line.call += named ? (parameter.from == From::kQuote ? " <quote>" : " <subject>")
                          : " \"" + Text(text) + "\"";
     }
-    line.outcome = RunMacro(macro, items, parameters, environment);
+    line.outcome = RunMacro(plugin, macro, items, parameters);
     if (!line.outcome.ok) report.all_succeeded = false;
     report.lines.push_back(std::move(line));
   });

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/macro_call.h"
 #include "text/text.h"
 #include "tools/macro_runner.h"
 #include "tools/message_split.h"
+#include "tools/plugin.h"
 
 namespace lintrel::cli {
 
@@ -35,7 +35,7 @@ struct Report {
 // the quote of the message, the body's lines from the first that begins with
 // ">" to the last that does; KORMKLINK on the subject; KORGETHEADER is asked
 // for "Subject:".
-Report MakeReport(const MessageParts& message, const MacroEnvironment& environment);
+Report MakeReport(const Plugin& plugin, const MessageParts& message);
 
 // One "CALL: result" line per macro; a result's later lines follow indented
 // by two blanks, and an error reads "CALL: error: MESSAGE".

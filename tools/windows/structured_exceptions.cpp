@@ -1,22 +1,24 @@
-#include "host_exceptions.h"
+#include "tools/windows/structured_exceptions.h"
 
 #include <excpt.h>
 
 #include <algorithm>
 #include <cstring>
 
-namespace host {
+namespace lintrel::cli {
 
 void RecordException(const EXCEPTION_RECORD& record, CallOutcome& outcome) {
   outcome.raised = true;
   outcome.code = record.ExceptionCode;
   outcome.flags = record.ExceptionFlags;
+  outcome.address = record.ExceptionAddress;
   const DWORD count = std::min<DWORD>(record.NumberParameters, EXCEPTION_MAXIMUM_PARAMETERS);
   outcome.arguments.assign(record.ExceptionInformation, record.ExceptionInformation + count);
   if (record.ExceptionCode == kPluginErrorCode && count >= 1 &&
       record.ExceptionInformation[0] != 0) {
     const auto* message = reinterpret_cast<const char*>(record.ExceptionInformation[0]);
-    outcome.message.assign(message, std::strlen(message));
+    outcome.message.assign(message, count >= 2 ? static_cast<size_t>(record.ExceptionInformation[1])
+                                               : std::strlen(message));
   }
 }
 
@@ -70,8 +72,9 @@ __attribute__((noinline)) void CallUnwinding(void (*call)(void* context), void* 
 #else
 namespace {
 
-// The outcome the filter below records into; one call at a time.
-CallOutcome* recording = nullptr;
+// The outcome the filter below records into; one call at a time on each
+// thread.
+thread_local CallOutcome* recording = nullptr;
 
 }  // namespace
 
@@ -98,4 +101,4 @@ void CallUnwinding(void (*call)(void* context), void* context, CallOutcome& outc
 }
 #endif
 
-}  // namespace host
+}  // namespace lintrel::cli

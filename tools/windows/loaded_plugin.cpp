@@ -1,0 +1,248 @@
+// The plug-in's DLL, loaded by lintrel.exe and called through its entry
+// points as the e-mail client does: the identity texts through the
+// hand-over (the size first, then a buffer of that size), and each macro
+// through TBP_ExecMacro with the command's providers, under a handler that
+// unwinds whatever structured exception leaves it.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "tools/cli_error.h"
+#include "tools/plugin.h"
+#include "tools/windows/structured_exceptions.h"
+
+namespace lintrel::cli {
+namespace {
+
+// What a provider operation raises to carry an exception of the command
+// through the plug-in; its only argument is the std::exception_ptr* made by
+// the operation.
+constexpr DWORD kCommandFailureCode = 0xE04C5443;
+
+using HandOver = int32_t(__stdcall*)(char* buffer, int32_t length);
+using Hook = void(__stdcall*)();
+using ExecMacroEntry = int32_t(__stdcall*)(const char* name, int32_t length,
+                                           ITBPDataProvider* message, ITBPDataProvider* parameters);
+
+// The time --now gives, for the clock import of the plug-in. It is set
+// before the plug-in is first called and never changed after.
+SYSTEMTIME fixed_clock;
+
+void __stdcall ReadFixedClock(SYSTEMTIME* time) {
+  *time = fixed_clock;
+}
+
+// The system's text for error `code`, without the line break it ends in.
+std::string SystemMessage(DWORD code) {
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = n > 0 ? std::string(text, n) : "error " + std::to_string(code);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+std::string DefaultDllPath() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, n > 0 && n < MAX_PATH ? n : 0);
+  const size_t slash = folder.find_last_of("\\/");
+  folder.resize(slash == std::string::npos ? 0 : slash + 1);
+  return folder + "KOR_LINTREL.TBP";
+}
+
+template <typename Address>
+Address EntryPoint(HMODULE module, const std::string& path, const char* name) {
+  const FARPROC address = GetProcAddress(module, name);
+  if (address == nullptr) throw CliError(path + ": no entry point " + name + " in the plug-in");
+  return reinterpret_cast<Address>(reinterpret_cast<void*>(address));
+}
+
+// The text an identity entry point hands over: asked for its size with a
+// null buffer first, then for the text in a buffer of that size.
+std::string HandedOver(HandOver entry) {
+  const int32_t size = entry(nullptr, 0);
+  if (size <= 0) return {};
+  std::string text(static_cast<size_t>(size), '\0');
+  text.resize(static_cast<size_t>(std::max(0, entry(text.data(), size))));
+  return text;
+}
+
+// Points the plug-in's import of `function` from `library` at
+// `replacement`. Answers whether the plug-in imports it by that name.
+bool ReplaceImport(HMODULE module, const char* library, const char* function, void* replacement) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.VirtualAddress == 0) return false;
+  for (auto* entry =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       entry->Name != 0; ++entry) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), library) != 0) continue;
+    const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(
+        base + (entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk));
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* by_name =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(by_name->Name), function) != 0) continue;
+      DWORD protection;
+      if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                          &protection)) {
+        return false;
+      }
+      slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+      return true;
+    }
+  }
+  return false;
+}
+
+SYSTEMTIME SystemTimeOf(const DateTimeParts& parts) {
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(parts.year);
+  time.wMonth = static_cast<WORD>(parts.month);
+  time.wDay = static_cast<WORD>(parts.day);
+  time.wHour = static_cast<WORD>(parts.hour);
+  time.wMinute = static_cast<WORD>(parts.minute);
+  time.wSecond = static_cast<WORD>(parts.second);
+  time.wMilliseconds = static_cast<WORD>(parts.millisecond);
+  // The day of the week, as the system fills it in.
+  FILETIME file_time;
+  SYSTEMTIME checked;
+  if (SystemTimeToFileTime(&time, &file_time) && FileTimeToSystemTime(&file_time, &checked)) {
+    time.wDayOfWeek = checked.wDayOfWeek;
+  }
+  return time;
+}
+
+std::string Hex(ULONG_PTR value, int digits) {
+  char text[2 + 2 * sizeof(ULONG_PTR) + 1];
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
+  return text;
+}
+
+// "exception 0xC0000005 at 0x6AE81234 (writing address 0x00000000)".
+std::string Describe(const CallOutcome& outcome) {
+  std::string text = "the plug-in raised exception " + Hex(outcome.code, 8) + " at " +
+                     Hex(reinterpret_cast<ULONG_PTR>(outcome.address), 2 * sizeof(void*));
+  if (outcome.code == EXCEPTION_ACCESS_VIOLATION && outcome.arguments.size() >= 2) {
+    const char* access = outcome.arguments[0] == 0   ? "reading"
+                         : outcome.arguments[0] == 8 ? "executing"
+                                                     : "writing";
+    text += std::string(" (") + access + " address " +
+            Hex(outcome.arguments[1], 2 * sizeof(void*)) + ")";
+  }
+  return text;
+}
+
+}  // namespace
+
+struct Plugin::State {
+  HMODULE module = nullptr;
+  PluginIdentity identity;
+  Hook finalize = nullptr;
+  ExecMacroEntry exec_macro = nullptr;
+
+  ~State() {
+    if (module == nullptr) return;
+    if (finalize != nullptr) finalize();
+    FreeLibrary(module);
+  }
+};
+
+Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
+  if (options.locale) {
+    throw CliError(
+        "--locale is not available on Windows: the plug-in reads the regional "
+        "settings of the Windows user");
+  }
+  const std::string path = options.dll.value_or(DefaultDllPath());
+  // No dialog box for a DLL that cannot be loaded: the error is reported.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  state_->module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (state_->module == nullptr) {
+    const DWORD error = GetLastError();
+    std::string reason = SystemMessage(error);
+    if (const size_t insert = reason.find("%1"); insert != std::string::npos) {
+      reason.replace(insert, 2, path);
+    }
+    if (error == ERROR_BAD_EXE_FORMAT) {
+      reason += sizeof(void*) == 8
+                    ? " (lintrel.exe is a 64-bit program; it loads 64-bit DLLs only)"
+                    : " (lintrel.exe is a 32-bit program; it loads 32-bit DLLs only)";
+    }
+    throw CliError("cannot load the plug-in " + path + ": " + reason);
+  }
+  HMODULE module = state_->module;
+  PluginIdentity& identity = state_->identity;
+  identity.name = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetName"));
+  identity.version = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetVersion"));
+  identity.information = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetInfo"));
+  identity.macro_list = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetMacroList"));
+  state_->exec_macro = EntryPoint<ExecMacroEntry>(module, path, "TBP_ExecMacro");
+  const Hook initialize = EntryPoint<Hook>(module, path, "TBP_Initialize");
+  state_->finalize = EntryPoint<Hook>(module, path, "TBP_Finalize");
+  if (options.now) {
+    fixed_clock = SystemTimeOf(*options.now);
+    if (!ReplaceImport(module, "KERNEL32.dll", "GetSystemTime",
+                       reinterpret_cast<void*>(&ReadFixedClock))) {
+      throw CliError("--now: the plug-in " + path +
+                     " does not read the clock through "
+                     "GetSystemTime");
+    }
+  }
+  initialize();
+}
+
+Plugin::~Plugin() = default;
+
+const PluginIdentity& Plugin::identity() const {
+  return state_->identity;
+}
+
+std::optional<Text> Plugin::Exec(std::string_view name, ITBPDataProvider* message,
+                                 ITBPDataProvider* parameters) const {
+  const std::string name_text(name);
+  const ExecMacroEntry exec_macro = state_->exec_macro;
+  CallOutcome outcome;
+  auto call = [&] {
+    outcome.result =
+        exec_macro(name_text.c_str(), static_cast<int32_t>(name_text.size()), message, parameters);
+  };
+  CallUnwinding(call, outcome);
+  if (!outcome.raised) return std::nullopt;
+  if (outcome.code == kPluginErrorCode) return Text(outcome.message);
+  if (outcome.code == kCommandFailureCode && outcome.arguments.size() == 1) {
+    auto* failure = reinterpret_cast<std::exception_ptr*>(outcome.arguments[0]);
+    const std::exception_ptr thrown = std::move(*failure);
+    delete failure;
+    std::rethrow_exception(thrown);
+  }
+  throw PluginFault(Describe(outcome));
+}
+
+void ThrowThroughPlugin(std::exception_ptr* failure) {
+  const ULONG_PTR argument = reinterpret_cast<ULONG_PTR>(failure);
+  RaiseException(kCommandFailureCode, EXCEPTION_NONCONTINUABLE, 1, &argument);
+  // A handler that continues a noncontinuable exception gets another raised;
+  // nothing returns here.
+  std::abort();
+}
+
+}  // namespace lintrel::cli
