@@ -7,9 +7,17 @@
 #   wine-run.sh BUILD/bin/PROGRAM [ARGUMENTS]
 #   wine-run.sh --prepare BUILD   creates the prefix, once, and waits until
 #                                 Wine has written all of it
+#   wine-run.sh --persist BUILD/bin/PROGRAM
+#                                 starts the prefix's Wine server and services,
+#                                 to run for 30 s after the last program ends,
+#                                 so that a series of short runs does not start
+#                                 them anew for each, and so that they do not
+#                                 hold the output of the first of them open
 set -eu
 if [ "$1" = "--prepare" ]; then
   build_dir=$(cd "$2" && pwd)
+elif [ "$1" = "--persist" ]; then
+  build_dir=$(cd "$(dirname "$2")/.." && pwd)
 else
   build_dir=$(cd "$(dirname "$1")/.." && pwd)
 fi
@@ -19,6 +27,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_dir=/usr/lib/wine
 [ -d "$build_dir/wine32" ] && wine_dir="$build_dir/wine32/lib/wine"
 
+if [ "$1" = "--persist" ]; then
+  # An error here only means that a server is running already.
+  "$wine_dir/wineserver" -p30 </dev/null >/dev/null 2>&1 || true
+  exec "$wine_dir/wine64" "$2" --help </dev/null >/dev/null 2>&1
+fi
 if [ "$1" != "--prepare" ]; then
   exec "$wine_dir/wine64" "$@"
 fi

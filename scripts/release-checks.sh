@@ -83,7 +83,7 @@ mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
 dpkg --root="$root" --log=/dev/null --force-depends --force-not-root -i "$deb" >"$scratch/dpkg.log" 2>&1 ||
   fail "dpkg -i into a scratch root:"$'\n'"$(cat "$scratch/dpkg.log")"
-installed_version=$("$root/usr/bin/lintrel" --version) || fail "the installed lintrel does not run"
+installed_version=$("$root/usr/bin/lintrel" --version | head -n 1) || fail "the installed lintrel does not run"
 dll_version=$(strings -a "$dll" | sed -n 's/^K\.O\.R\.: Lintrel ver\. \([^ ]*\) .*/\1/p')
 [[ -n "$installed_version" && "$installed_version" == "$dll_version" && "$dll_version" == "$version" ]] ||
   fail "lintrel --version says '$installed_version', the DLL '$dll_version', the project '$version'"

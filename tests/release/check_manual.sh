@@ -14,7 +14,7 @@ fail() {
 }
 
 help=$("$lintrel" --help) || { echo "FAIL: $lintrel --help failed"; exit 1; }
-version=$("$lintrel" --version) || { echo "FAIL: $lintrel --version failed"; exit 1; }
+version=$("$lintrel" --version | head -n 1) || { echo "FAIL: $lintrel --version failed"; exit 1; }
 
 rendered_file=$(mktemp)
 trap 'rm -f "$rendered_file"' EXIT

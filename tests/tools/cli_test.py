@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs the built `lintrel` as a user would and checks its exact output.
 
-Usage: cli_test.py PATH_TO_LINTREL [TestClass ...]
+Usage: cli_test.py [--wine WINE_RUN] PATH_TO_LINTREL [TestClass ...]
+
+With --wine, PATH_TO_LINTREL is lintrel.exe, run through the script WINE_RUN.
 """
 
 import json
@@ -12,36 +14,53 @@ import sys
 import tempfile
 import unittest
 
+# The command line that runs lintrel, with absolute paths.
 LINTREL = None
+# Whether it is lintrel.exe under Wine.
+WINDOWS = False
 
 USAGE_START = b"usage: lintrel run "
 
-SAMPLE_REPORT = (
-    b'KOR_LN_VER: "Korvale: Lintrel ver.1.0.292"\n'
-    b"KORDELIVERYTIME: 11 m 15 sec\n"
-    b"KORDELIVERYFROMDATE: Bad result KORDELIVERYFROMDATE\n"
-    b"KORDELIVERYTODATE: 3/14/24 8:26:15 am\n"
-    b"KORCHARSET: utf-8\n"
-    b"KORMAILER: Wrenfield Mail 3.8.2\n"
-    b"KORREPLYTIME: 1 d 2 h 15 m 8 sec\n"
-    b"KORGETLINKS: http://intranet.example.com/reports/2024-q1.pdf\n"
-    b"  ftp://ftp.example.org/pub/figures/q1-raw.csv\n"
-    b"  http://www.example.net/review/agenda\n"
-    b'KORCUTHERE: "\\r\\n-- "\n'
-    b'KORKILLCITE <quote> "2": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
-    b"  > corrections this morning.\n"
-    b"  >\n"
-    b"  > Kind regards,\n"
-    b"  > Jonas\n"
-    b"  >\n"
-    b"KORMKLINK <subject>: Re%3A%20Quarterly%20figures%20for%20the%20Lisbon%20office\n"
-    b'KORCITE <quote> "[...]" "4": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
-    b"  > corrections this morning.\n"
-    b"  [...]\n"
-    b"  >> everyone should bring the figures for their office.\n"
-    b"  >>> Lisbon figures are still missing from the draft.\n"
-    b'KORGETHEADER "Subject:": Re: Quarterly figures for the Lisbon office\n'
-)
+
+
+def date_text(year, month, day, hour, minute, second):
+    """The delivery date as the plug-in renders it here: with its built-in
+    regional settings on Linux; with those of the Windows user under Wine,
+    whose locale the tests set to English (United States)."""
+    half = "AM" if hour < 12 else "PM"
+    hour12 = hour % 12 or 12
+    if WINDOWS:
+        return f"{month}/{day}/{year} {hour12}:{minute:02}:{second:02} {half}".encode()
+    return f"{month}/{day}/{year % 100:02} {hour12}:{minute:02}:{second:02} {half.lower()}".encode()
+
+
+def sample_report():
+    return (
+        b'KOR_LN_VER: "Korvale: Lintrel ver.1.0.292"\n'
+        b"KORDELIVERYTIME: 11 m 15 sec\n"
+        b"KORDELIVERYFROMDATE: Bad result KORDELIVERYFROMDATE\n"
+        b"KORDELIVERYTODATE: " + date_text(2024, 3, 14, 8, 26, 15) + b"\n"
+        b"KORCHARSET: utf-8\n"
+        b"KORMAILER: Wrenfield Mail 3.8.2\n"
+        b"KORREPLYTIME: 1 d 2 h 15 m 8 sec\n"
+        b"KORGETLINKS: http://intranet.example.com/reports/2024-q1.pdf\n"
+        b"  ftp://ftp.example.org/pub/figures/q1-raw.csv\n"
+        b"  http://www.example.net/review/agenda\n"
+        b'KORCUTHERE: "\\r\\n-- "\n'
+        b'KORKILLCITE <quote> "2": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
+        b"  > corrections this morning.\n"
+        b"  >\n"
+        b"  > Kind regards,\n"
+        b"  > Jonas\n"
+        b"  >\n"
+        b"KORMKLINK <subject>: Re%3A%20Quarterly%20figures%20for%20the%20Lisbon%20office\n"
+        b'KORCITE <quote> "[...]" "4": > Could you check the Lisbon numbers before Friday? Paulo sent his\n'
+        b"  > corrections this morning.\n"
+        b"  [...]\n"
+        b"  >> everyone should bring the figures for their office.\n"
+        b"  >>> Lisbon figures are still missing from the draft.\n"
+        b'KORGETHEADER "Subject:": Re: Quarterly figures for the Lisbon office\n'
+    )
 
 # The macro list, which the report follows.
 MACROS = [
@@ -53,7 +72,7 @@ MACROS = [
 
 def lintrel(*args, stdin=b""):
     """Runs lintrel; answers (exit status, stdout bytes, stderr bytes)."""
-    done = subprocess.run([LINTREL, *args], input=stdin, capture_output=True, timeout=60)
+    done = subprocess.run([*LINTREL, *args], input=stdin, capture_output=True, timeout=60)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -101,7 +120,10 @@ class RunTest(FileCase):
                  b"KORCHARSET\nKORMAILER\nKORREPLYTIME\nKORGETLINKS\nKORCUTHERE\nKORKILLCITE\n"
                  b"KORMKLINK\nKORCITE\nKORGETHEADER\n")
         self.assertRuns(["list"], names)
-        self.assertRuns(["--version"], b"1.0.292\n")
+        self.assertRuns(["--version"], b"1.0.292\nK.O.R.: Lintrel\n"
+                                       b"K.O.R.: Lintrel ver. 1.0.292 by the Lintrel project\n"
+                                       b"Build date: 292\n"
+                                       b"Contact: the Lintrel project's issue tracker\n")
         status, out, err = lintrel("--help")
         self.assertEqual((status, err), (0, b""))
         self.assertTrue(out.startswith(USAGE_START))
@@ -154,6 +176,11 @@ class ExitStatusTest(FileCase):
             self.assertEqual(lintrel(*args), (2, b"", b"lintrel: " + message + b"\n"), args)
 
     def test_a_locale_that_is_not_installed(self):
+        if WINDOWS:
+            self.assertEqual(lintrel("run", "--locale", "en_US.UTF-8", "KOR_LN_VER"),
+                             (2, b"", b"lintrel: --locale is not available on Windows: the plug-in "
+                                      b"reads the regional settings of the Windows user\n"))
+            return
         self.assertEqual(lintrel("run", "--locale", "xx_NOWHERE.UTF-8", "KOR_LN_VER"),
                          (2, b"", b"lintrel: locale 'xx_NOWHERE.UTF-8' is not installed\n"))
 
@@ -161,7 +188,7 @@ class ExitStatusTest(FileCase):
         if not os.path.exists("/dev/full"):
             self.skipTest("no /dev/full")
         with open("/dev/full", "wb") as full:
-            done = subprocess.run([LINTREL, "run", "KOR_LN_VER"], stdout=full,
+            done = subprocess.run([*LINTREL, "run", "KOR_LN_VER"], stdout=full,
                                   stderr=subprocess.PIPE, timeout=60)
         self.assertEqual(done.returncode, 2)
         self.assertEqual(done.stderr, b"lintrel: standard output: No space left on device\n")
@@ -177,7 +204,7 @@ class ResultFileTest(FileCase):
         with open(path, mode) as out:
             out.write(before)
             out.flush()
-            done = subprocess.run([LINTREL, *args], stdout=out, stderr=subprocess.DEVNULL,
+            done = subprocess.run([*LINTREL, *args], stdout=out, stderr=subprocess.DEVNULL,
                                   timeout=60)
             out.write(b"|after")
         with open(path, "rb") as f:
@@ -289,7 +316,7 @@ class NowTest(FileCase):
 class SampleReportTest(unittest.TestCase):
     def test_report_on_the_built_in_sample(self):
         self.assertEqual(lintrel("report", "--now", "2024-03-15T10:30:00.500Z"),
-                         (0, SAMPLE_REPORT, b""))
+                         (0, sample_report(), b""))
 
 
 class RaisingTest(FileCase):
@@ -311,7 +338,8 @@ class RaisingTest(FileCase):
             (1, b"1\t1 m 30 s\n2\tERROR: List index out of bounds (0)\n3\t0 s\n", b""))
         self.assertEqual(
             lintrel("run", "--mbox", path, "KORDELIVERYTODATE"),
-            (1, b"1\t1/1/02 7:01:30 am\n2\tERROR: List index out of bounds (0)\n3\t1/1/02 10:00:00 am\n",
+            (1, b"1\t" + date_text(2002, 1, 1, 7, 1, 30) + b"\n2\tERROR: List index out of bounds (0)\n3\t" +
+             date_text(2002, 1, 1, 10, 0, 0) + b"\n",
              b""))
 
     def test_a_report_shows_errors_in_place(self):
@@ -362,7 +390,7 @@ class MailStore(FileCase):
 
     def run_in_folder(self, *args, stdin=b""):
         """Runs lintrel with the scratch folder as its working folder."""
-        done = subprocess.run([os.path.abspath(LINTREL), *args], input=stdin, capture_output=True,
+        done = subprocess.run([*LINTREL, *args], input=stdin, capture_output=True,
                               timeout=60, cwd=self._folder.name)
         return done.returncode, done.stdout, done.stderr
 
@@ -458,10 +486,13 @@ class FormatsTest(MailStore):
 
     def test_one_record_per_message_in_each_format(self):
         folder = self.path("named")
-        a, b = self.file("named/a\tb.eml", b"X-Mailer: Tab\n\n"), self.file("named/c.eml", b"S: c\n\n")
+        # A tab cannot stand in a Windows file name.
+        a_name = "a b.eml" if WINDOWS else "a\tb.eml"
+        a, b = self.file("named/" + a_name, b"X-Mailer: Tab\n\n"), self.file("named/c.eml", b"S: c\n\n")
+        a_escaped = a_name.replace("\t", "\\t").encode()
         cases = [
-            ("tsv", folder.encode() + b"/a\\tb.eml\t\tTab\n" + folder.encode() + b"/c.eml\t\t<unknown>\n"),
-            ("text", folder.encode() + b"/a\\tb.eml: Tab\n" + folder.encode() + b"/c.eml: <unknown>\n"),
+            ("tsv", folder.encode() + b"/" + a_escaped + b"\t\tTab\n" + folder.encode() + b"/c.eml\t\t<unknown>\n"),
+            ("text", folder.encode() + b"/" + a_escaped + b": Tab\n" + folder.encode() + b"/c.eml: <unknown>\n"),
         ]
         for format, stdout in cases:
             self.assertRuns(["run", "-i", folder, "--format", format, "KORMAILER"], stdout)
@@ -512,12 +543,15 @@ class UnreadableTest(MailStore):
     def test_a_file_in_a_folder_that_cannot_be_read_is_named_and_the_run_goes_on(self):
         os.symlink("nowhere", self.path("folder/aa.eml"))
         os.mkfifo(self.path("folder/ab.pipe"))
+        # Wine leaves a broken link out of the folder and cannot find a pipe.
+        problems = (b"lintrel: folder/ab.pipe: No such file or directory\n" if WINDOWS else
+                    b"lintrel: folder/aa.eml: No such file or directory\n"
+                    b"lintrel: folder/ab.pipe: not a regular file\n")
         for format in ("tsv", "jsonl"):
             status, out, err = self.run_in_folder("run", "-i", "folder", "--format", format, "KORMAILER")
             self.assertEqual(status, 1)
-            self.assertEqual(err, b"lintrel: folder/inner: a folder, read only with --recursive\n"
-                                  b"lintrel: folder/aa.eml: No such file or directory\n"
-                                  b"lintrel: folder/ab.pipe: not a regular file\n")
+            self.assertEqual(err, b"lintrel: folder/inner: a folder, read only with --recursive\n" +
+                                  problems)
             self.assertIn(b"Folder A", out)
             self.assertIn(b"Folder B", out)
 
@@ -533,7 +567,7 @@ class ProgressTest(MailStore):
         """Runs lintrel with its standard error on a terminal; answers what the terminal got."""
         master, slave = pty.openpty()
         try:
-            done = subprocess.run([os.path.abspath(LINTREL), *args], input=stdin, stdout=subprocess.PIPE,
+            done = subprocess.run([*LINTREL, *args], input=stdin, stdout=subprocess.PIPE,
                                   stderr=slave, timeout=60, cwd=self._folder.name)
         finally:
             os.close(slave)
@@ -543,6 +577,8 @@ class ProgressTest(MailStore):
         return terminal
 
     def test_a_progress_line_on_a_terminal(self):
+        if WINDOWS:
+            self.skipTest("Wine shows a Windows program no console for a Unix terminal")
         line = self.progress("run", "-i", "md", "-i", "box.mbox", "KORMAILER")
         self.assertRegex(line, rb"^\r\x1b\[Klintrel: 6 messages, 0\.0 MB, [0-9.]+ MB/s, 100%\r\n$")
         # The size of standard input is not known beforehand: no percentage.
@@ -552,8 +588,89 @@ class ProgressTest(MailStore):
         self.assertEqual(self.progress("run", "-i", "folder/a.eml", "KORMAILER"), b"")
 
 
+class WindowsPluginTest(FileCase):
+    """lintrel.exe against DLLs that cannot be loaded or that break the host contract."""
+
+    def setUp(self):
+        super().setUp()
+        if not WINDOWS:
+            self.skipTest("the Windows command only")
+        self.plugins = os.path.join(os.path.dirname(LINTREL[-1]), "..", "test_plugins")
+        self.bitness = b"64" if b"x86-64" in subprocess.run(
+            ["file", "-b", LINTREL[-1]], capture_output=True).stdout else b"32"
+
+    def plugin(self, name):
+        return os.path.abspath(os.path.join(self.plugins, name))
+
+    def test_a_dll_that_cannot_be_used_exits_2_naming_it(self):
+        missing, other = self.plugin("missing.TBP"), self.plugin("other_bitness.TBP")
+        no_exec = self.plugin("lintrel_no_exec_plugin.dll")
+        cases = [
+            (missing, b"lintrel: cannot load the plug-in " + missing.encode() + b": "),
+            (other, b"lintrel: cannot load the plug-in " + other.encode() + b": "),
+            (no_exec, b"lintrel: " + no_exec.encode() + b": no entry point TBP_ExecMacro in the plug-in\n"),
+        ]
+        for dll, start in cases:
+            for args in (["--dll", dll, "list"], ["run", "--dll", dll, "KOR_LN_VER"]):
+                status, out, err = lintrel(*args)
+                self.assertEqual((status, out), (2, b""), args)
+                self.assertTrue(err.startswith(start), err)
+        # The system's reason follows the path; for a DLL of the other
+        # bitness, what lintrel.exe can load is said as well.
+        self.assertNotEqual(lintrel("--dll", missing, "list")[2], cases[0][1])
+        self.assertIn(b"lintrel.exe is a " + self.bitness + b"-bit program; it loads " + self.bitness +
+                      b"-bit DLLs only", lintrel("--dll", other, "list")[2])
+
+    def test_identity_and_macros_come_from_the_dll(self):
+        fault = self.plugin("lintrel_fault_plugin.dll")
+        self.assertRuns(["--dll", fault, "--version"], b"0.0.1\nFault plug-in\nFault plug-in 0.0.1\nfor tests\n")
+        self.assertRuns(["--dll", fault, "list"], b"CRASH\nLEAK\nOVERRELEASE\nREFUSE\nSHRINK\n")
+        self.assertRuns(["run", "--dll", fault, "ANY"], b"fault plug-in: ANY")
+
+    def test_a_dll_that_breaks_the_contract_exits_3(self):
+        fault = self.plugin("lintrel_fault_plugin.dll")
+        cases = [
+            ("LEAK", rb"lintrel: internal error: LEAK kept 1 reference\(s\) on the message provider\n"),
+            ("OVERRELEASE", rb"lintrel: internal error: OVERRELEASE released the message provider 1 "
+                            rb"time\(s\) more than it took it\n"),
+            ("CRASH", rb"lintrel: internal error: the plug-in raised exception 0xC0000005 at 0x[0-9A-F]+ "
+                      rb"\(writing address 0x0+\)\n"),
+        ]
+        for macro, message in cases:
+            status, out, err = lintrel("run", "--dll", fault, macro)
+            self.assertEqual((status, out), (3, b""), macro)
+            self.assertRegex(err, b"^" + message + b"$")
+        # Over several messages the run stops at the first such fault.
+        box = self.file("box.mbox", MboxTest.MBOX)
+        status, out, err = lintrel("run", "--dll", fault, "-i", box, "LEAK")
+        self.assertEqual((status, out), (3, b""))
+
+    def test_the_dlls_own_error_exits_1(self):
+        fault = self.plugin("lintrel_fault_plugin.dll")
+        self.assertEqual(lintrel("run", "--dll", fault, "REFUSE"), (1, b"", b"lintrel: refused\n"))
+
+    def test_an_input_error_inside_a_provider_call_crosses_the_dll(self):
+        # The plug-in empties the message file, then fetches its body, which
+        # is read from the file only then: the command's error passes through
+        # the DLL and ends the run as it does on Linux.
+        message = self.file("big.eml", b"Subject: big\r\n\r\n" + b"body line\r\n" * 100000)
+        fault = self.plugin("lintrel_fault_plugin.dll")
+        self.assertEqual(lintrel("run", "--dll", fault, "-i", message, "SHRINK", message),
+                         (2, b"", b"lintrel: " + message.encode() + b": changed while it was read\n"))
+
+
 if __name__ == "__main__":
     if len(sys.argv) < 2:
         sys.exit(__doc__)
-    LINTREL = sys.argv[1]
-    unittest.main(argv=[sys.argv[0], *sys.argv[2:]], verbosity=2)
+    arguments = sys.argv[1:]
+    if arguments[0] == "--wine":
+        WINDOWS = True
+        LINTREL, arguments = [os.path.abspath(arguments[1])], arguments[2:]
+        # The Windows user's locale, which Wine takes from the environment.
+        os.environ["LC_ALL"] = "en_US.UTF-8"
+        subprocess.run([LINTREL[0], "--persist", os.path.abspath(arguments[0])], check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    else:
+        LINTREL = []
+    LINTREL.append(os.path.abspath(arguments[0]))
+    unittest.main(argv=[sys.argv[0], *arguments[1:]], verbosity=2)
