@@ -2,10 +2,10 @@
 # Checks what a release is made of, after scripts/test.sh has built the win32
 # and native presets:
 # - two more builds of the tree, from two copies of it in other folders and at
-#   other times, give the same KOR_LINTREL.TBP and lintrel bytes as the tree's
-#   own (tested) build;
+#   other times, give the same KOR_LINTREL.TBP, lintrel.exe and lintrel bytes
+#   as the tree's own (tested) build;
 # - scripts/release.sh, run twice, gives the same packages; the zip holds the
-#   tested DLL and its texts; the .deb is lintian-clean of errors, installs
+#   tested DLL and lintrel.exe and their texts; the .deb is lintian-clean of errors, installs
 #   into a scratch root, where `man lintrel` shows the page and
 #   `lintrel --version` matches the DLL's version text.
 set -euo pipefail
@@ -13,8 +13,9 @@ cd "$(dirname "$0")/.."
 tree=$(pwd)
 jobs=$(nproc)
 dll=build/win32/bin/KOR_LINTREL.TBP
+exe=build/win32/bin/lintrel.exe
 command=build/native/tools/lintrel
-[[ -f "$dll" && -x "$command" ]] ||
+[[ -f "$dll" && -f "$exe" && -x "$command" ]] ||
   { echo "release-checks: build the win32 and native presets first" >&2; exit 1; }
 
 scratch=$(mktemp -d)
@@ -31,14 +32,15 @@ for copy in "$scratch/one" "$scratch/another/copy-of-the-sources"; do
   mkdir -p "$copy"
   tar -C "$tree" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$copy" -xf -
   (cd "$copy" &&
-     cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$jobs" --target lintrel_plugin >/dev/null &&
+     cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$jobs" --target lintrel_plugin lintrel >/dev/null &&
      cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs" --target lintrel >/dev/null) ||
     { echo "FAIL: building the copy in $copy"; exit 1; }
   cmp "$dll" "$copy/$dll" || fail "KOR_LINTREL.TBP built in $copy differs from the tree's"
+  cmp "$exe" "$copy/$exe" || fail "lintrel.exe built in $copy differs from the tree's"
   cmp "$command" "$copy/$command" || fail "lintrel built in $copy differs from the tree's"
   rm -rf "$copy"
 done
-((failures == 0)) && echo "reproducible: KOR_LINTREL.TBP and lintrel are the same bytes from two other folders"
+((failures == 0)) && echo "reproducible: KOR_LINTREL.TBP, lintrel.exe and lintrel are the same bytes from two other folders"
 
 # The packages, made twice.
 scripts/release.sh "$scratch/dist" >/dev/null 2>&1 || { echo "FAIL: scripts/release.sh"; exit 1; }
@@ -54,15 +56,18 @@ deb_name="lintrel_${version}_$(dpkg --print-architecture).deb"
 [[ "$(cut -d' ' -f3 "$scratch/dist/SHA256SUMS" | sort)" == "$(printf '%s\n' "$deb_name" "$zip_name.zip" | sort)" ]] ||
   fail "SHA256SUMS lists $(cut -d' ' -f3 "$scratch/dist/SHA256SUMS" | tr '\n' ' ')"
 
-# The zip: exactly the DLL the tests ran, the install text with its
-# checksum, the host authors' documentation and the licence.
+# The zip: exactly the DLL and the command the tests ran, the install text
+# with the DLL's checksum, the documentation and the licence.
 zip="$scratch/dist/$zip_name.zip"
 listed=$(unzip -Z1 "$zip" | sort)
-expected=$(printf "$zip_name/%s\n" "" INSTALL.txt KOR_LINTREL.TBP LICENSE host-errors.md | sort)
+expected=$(printf "$zip_name/%s\n" "" INSTALL.txt KOR_LINTREL.TBP LICENSE host-errors.md lintrel.exe \
+  lintrel.md | sort)
 [[ "$listed" == "$expected" ]] || fail "the zip holds:"$'\n'"$listed"
 unzip -q "$zip" -d "$scratch/unzipped"
 unzipped="$scratch/unzipped/$zip_name"
 cmp -s "$unzipped/KOR_LINTREL.TBP" "$dll" || fail "the zip's KOR_LINTREL.TBP is not the tested one"
+cmp -s "$unzipped/lintrel.exe" "$exe" || fail "the zip's lintrel.exe is not the tested one"
+cmp -s "$unzipped/lintrel.md" docs/lintrel.md || fail "the zip's lintrel.md differs"
 cmp -s "$unzipped/LICENSE" LICENSE || fail "the zip's LICENSE differs"
 cmp -s "$unzipped/host-errors.md" docs/host-errors.md || fail "the zip's host-errors.md differs"
 grep -qF "$(sha256sum "$dll" | cut -d' ' -f1)" "$unzipped/INSTALL.txt" ||

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Makes the release packages of the checked-out tree:
-#   lintrel-VERSION-win32.zip   KOR_LINTREL.TBP, INSTALL.txt, host-errors.md, LICENSE
+#   lintrel-VERSION-win32.zip   KOR_LINTREL.TBP, lintrel.exe, INSTALL.txt, host-errors.md,
+#                               lintrel.md, LICENSE
 #   lintrel_VERSION_ARCH.deb    the lintrel command and its manual page
 #   SHA256SUMS                  the checksums of both
 # into dist/, or into the folder given:
@@ -15,7 +16,7 @@ dist="${1:-dist}"
 scripts/setup.sh
 jobs=$(nproc)
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs" --target lintrel_plugin >/dev/null
+cmake --build --preset win32 -j "$jobs" --target lintrel_plugin lintrel >/dev/null
 ctest --preset win32 -R 'dll32_(static|shipping)_checks' >/dev/null ||
   { echo "release: the DLL fails its static checks (ctest --preset win32)" >&2; exit 1; }
 cmake --preset native >/dev/null
@@ -50,7 +51,8 @@ settle() {
 zip_name="lintrel-$version-win32"
 zip_dir="$stage/$zip_name"
 mkdir -p "$zip_dir"
-cp build/win32/bin/KOR_LINTREL.TBP docs/host-errors.md LICENSE "$zip_dir/"
+cp build/win32/bin/KOR_LINTREL.TBP build/win32/bin/lintrel.exe docs/host-errors.md docs/lintrel.md \
+   LICENSE "$zip_dir/"
 dll_sum=$(sha256sum build/win32/bin/KOR_LINTREL.TBP | cut -d' ' -f1)
 cat >"$zip_dir/INSTALL.txt" <<EOF
 Lintrel $version: the KOR_LINTREL.TBP macro plug-in for 32-bit Windows
@@ -72,6 +74,18 @@ Checking the file
   digits. The file was built from commit $commit of the Lintrel
   sources; building that commit on Debian 12 gives the same bytes. The
   SHA256SUMS file published beside this zip lists the zip's own checksum.
+
+Running the macros outside the client
+  lintrel.exe, beside the DLL, loads it as the client does and runs its
+  macros on message files, mailboxes and Maildirs, so that a template
+  author can see what a macro gives on the message that puzzled them. In a
+  command prompt, in this folder:
+    lintrel report --message C:\path\to\message.eml
+    lintrel run --message C:\path\to\message.eml KORGETHEADER Subject:
+    lintrel run --mbox C:\path\to\inbox.mbox KORMAILER
+  With --dll PATH it loads another copy of KOR_LINTREL.TBP, for instance the
+  one in the client's plug-in folder. lintrel --help lists every option;
+  lintrel.md describes them.
 
 For host authors
   host-errors.md describes how the plug-in reports its errors.

@@ -596,8 +596,10 @@ class WindowsPluginTest(FileCase):
         if not WINDOWS:
             self.skipTest("the Windows command only")
         self.plugins = os.path.join(os.path.dirname(LINTREL[-1]), "..", "test_plugins")
-        self.bitness = b"64" if b"x86-64" in subprocess.run(
-            ["file", "-b", LINTREL[-1]], capture_output=True).stdout else b"32"
+        with open(LINTREL[-1], "rb") as exe:
+            header = exe.read(4096)
+        machine = int.from_bytes(header[0x3C:0x40], "little") + 4
+        self.bitness = b"64" if header[machine:machine + 2] == b"\x64\x86" else b"32"
 
     def plugin(self, name):
         return os.path.abspath(os.path.join(self.plugins, name))
