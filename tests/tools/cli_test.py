@@ -610,7 +610,8 @@ class WindowsPluginTest(FileCase):
         cases = [
             (missing, b"lintrel: cannot load the plug-in " + missing.encode() + b": "),
             (other, b"lintrel: cannot load the plug-in " + other.encode() + b": "),
-            (no_exec, b"lintrel: " + no_exec.encode() + b": no entry point TBP_ExecMacro in the plug-in\n"),
+            (no_exec, b"lintrel: cannot use the plug-in " + no_exec.encode() +
+             b": it has no entry point TBP_ExecMacro ("),
         ]
         for dll, start in cases:
             for args in (["--dll", dll, "list"], ["run", "--dll", dll, "KOR_LN_VER"]):

@@ -65,7 +65,10 @@ std::string DefaultDllPath() {
 template <typename Address>
 Address EntryPoint(HMODULE module, const std::string& path, const char* name) {
   const FARPROC address = GetProcAddress(module, name);
-  if (address == nullptr) throw CliError(path + ": no entry point " + name + " in the plug-in");
+  if (address == nullptr) {
+    throw CliError("cannot use the plug-in " + path + ": it has no entry point " + name + " (" +
+                   SystemMessage(GetLastError()) + ")");
+  }
   return reinterpret_cast<Address>(reinterpret_cast<void*>(address));
 }
 
