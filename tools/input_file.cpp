@@ -13,15 +13,6 @@ namespace {
 
 constexpr size_t kReadChunk = size_t{1} << 20;
 
-// What one read asks for: Windows' read takes an unsigned int count.
-auto ReadSize(size_t capacity) {
-#if defined(_WIN32)
-  return static_cast<unsigned>(std::min<size_t>(capacity, size_t{1} << 30));
-#else
-  return capacity;
-#endif
-}
-
 InputError SystemError(const std::string& name, int error) {
   return InputError(name + ": " + std::strerror(error));
 }
@@ -60,7 +51,7 @@ InputFile::~InputFile() {
 
 size_t InputFile::Read(char* buffer, size_t capacity) {
   for (;;) {
-    const auto n = ::read(fd_, buffer, ReadSize(capacity));
+    const int64_t n = ReadSome(fd_, buffer, capacity);
     if (n >= 0) return static_cast<size_t>(n);
     if (errno != EINTR) throw SystemError(name_, errno);
   }

@@ -30,6 +30,10 @@ inline constexpr int kOpenForReading = O_RDONLY | O_CLOEXEC;
 // into CR LF on output and stop input at a Ctrl-Z).
 void UseBinaryStandardStreams();
 
+// Reads up to `capacity` bytes from `fd`. Answers the count read (0 at the
+// end), or -1 with errno set.
+int64_t ReadSome(int fd, char* buffer, size_t capacity);
+
 // Reads up to `n` bytes at `offset` of `fd` and leaves the position the
 // descriptor reads from next as it was. Answers the count read (0 at the
 // end), or -1 with errno set.

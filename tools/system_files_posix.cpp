@@ -4,6 +4,10 @@ namespace lintrel::cli {
 
 void UseBinaryStandardStreams() {}
 
+int64_t ReadSome(int fd, char* buffer, size_t capacity) {
+  return ::read(fd, buffer, capacity);
+}
+
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
   return ::pread(fd, buffer, n, static_cast<off_t>(offset));
 }

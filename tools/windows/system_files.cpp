@@ -12,11 +12,15 @@ void UseBinaryStandardStreams() {
   for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
 }
 
+int64_t ReadSome(int fd, char* buffer, size_t capacity) {
+  // The C library's read takes an unsigned int count.
+  return _read(fd, buffer, static_cast<unsigned>(std::min<size_t>(capacity, size_t{1} << 30)));
+}
+
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
   const int64_t position = _lseeki64(fd, 0, SEEK_CUR);
   if (position < 0 || _lseeki64(fd, static_cast<int64_t>(offset), SEEK_SET) < 0) return -1;
-  const unsigned chunk = static_cast<unsigned>(std::min<size_t>(n, 1u << 30));
-  const int got = _read(fd, buffer, chunk);
+  const int64_t got = ReadSome(fd, buffer, n);
   const int error = errno;
   _lseeki64(fd, position, SEEK_SET);
   errno = error;
