@@ -1,5 +1,5 @@
-// Searching a text for any of a few byte values eight bytes at a time, for
-// the body tools that read texts of many megabytes.
+// Searching a text for a few byte values a block of bytes at a time, for the
+// body tools that read texts of many megabytes.
 #ifndef LINTREL_BODY_BYTE_SEARCH_H_
 #define LINTREL_BODY_BYTE_SEARCH_H_
 
@@ -10,10 +10,20 @@
 #include <initializer_list>
 #include <string_view>
 
+// SSE2 is part of every 64-bit x86 processor; the 32-bit build and other
+// processors read eight bytes at a time in a 64-bit word instead.
+// LINTREL_PORTABLE_SEARCH chooses the word everywhere, so that its tests run
+// on any machine.
+#if defined(__SSE2__) && !defined(LINTREL_PORTABLE_SEARCH)
+#include <emmintrin.h>
+#define LINTREL_SSE2_SEARCH 1
+#endif
+
 namespace lintrel::byte_search {
 
 inline constexpr uint64_t kOnes = 0x0101010101010101;
 inline constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+inline constexpr uint64_t kHigh = 0x8080808080808080;
 
 // The high bit of each byte of `word` that equals `b`, and no other bit.
 // Exact, unlike the usual zero-byte test: no borrow runs between bytes.
@@ -22,9 +32,14 @@ constexpr uint64_t Equal(uint64_t word, unsigned char b) {
   return ~(((x & kLow7) + kLow7) | x | kLow7);
 }
 
-template <char... kBytes>
-constexpr uint64_t EqualAny(uint64_t word) {
-  return (Equal(word, static_cast<unsigned char>(kBytes)) | ...);
+// The high bit of each byte of `word` from `lo` to `hi` (lo <= hi < 128).
+// Each byte's low seven bits are added to, which never carries into the
+// next byte.
+constexpr uint64_t Between(uint64_t word, unsigned char lo, unsigned char hi) {
+  const uint64_t low7 = word & kLow7;
+  const uint64_t at_least_lo = low7 + kOnes * (0x80u - lo);
+  const uint64_t above_hi = low7 + kOnes * (0x7Fu - hi);
+  return at_least_lo & ~above_hi & ~word & kHigh;
 }
 
 constexpr bool IsAny(char c, std::initializer_list<char> bytes) {
@@ -34,13 +49,96 @@ constexpr bool IsAny(char c, std::initializer_list<char> bytes) {
   return false;
 }
 
+// Eight bytes as a word whose lowest byte is the first, on any machine.
 inline uint64_t Load(const char* p) {
   uint64_t word;
   std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) {
+    uint64_t reversed = 0;
+    for (int i = 0; i < 8; ++i) reversed |= ((word >> (8 * i)) & 0xFF) << (8 * (7 - i));
+    word = reversed;
+  }
   return word;
 }
 
-inline constexpr bool kWordWise = std::endian::native == std::endian::little;
+#if LINTREL_SSE2_SEARCH
+
+// Sixteen bytes of a text, tested all at once. A mask has bit i for byte i.
+class Block {
+ public:
+  static constexpr size_t kSize = 16;
+  using Mask = uint32_t;
+  // The mark of the first byte.
+  static constexpr Mask kFirst = 1;
+
+  static Block Load(const char* p) {
+    return Block(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  }
+
+  // The bytes equal to `b`.
+  Mask Equal(char b) const { return Marks(_mm_cmpeq_epi8(bytes_, _mm_set1_epi8(b))); }
+
+  // The bytes from `lo` to `hi` (lo <= hi < 128). Compared as signed
+  // numbers, bytes from 128 up are negative and below every bound.
+  Mask Between(char lo, char hi) const {
+    const __m128i at_least_lo = _mm_cmpgt_epi8(bytes_, _mm_set1_epi8(static_cast<char>(lo - 1)));
+    const __m128i above_hi = _mm_cmpgt_epi8(bytes_, _mm_set1_epi8(hi));
+    return Marks(_mm_andnot_si128(above_hi, at_least_lo));
+  }
+
+  // The block with the bits of `bits` set in every byte.
+  Block With(char bits) const { return Block(_mm_or_si128(bytes_, _mm_set1_epi8(bits))); }
+
+  // The index of the first byte that `mask` (not 0) marks.
+  static size_t First(Mask mask) { return static_cast<size_t>(std::countr_zero(mask)); }
+
+  // The marks of `mask` moved on by one byte, the last one dropped.
+  static Mask Next(Mask mask) { return (mask << 1) & 0xFFFF; }
+
+  // Whether `mask` marks the last byte.
+  static bool MarksLast(Mask mask) { return (mask >> 15) != 0; }
+
+ private:
+  explicit Block(__m128i bytes) : bytes_(bytes) {}
+  static Mask Marks(__m128i bytes) { return static_cast<Mask>(_mm_movemask_epi8(bytes)); }
+
+  __m128i bytes_;
+};
+
+#else
+
+// Eight bytes of a text in one word, tested all at once. A mask has the high
+// bit of byte i, bit 8 i + 7, for byte i.
+class Block {
+ public:
+  static constexpr size_t kSize = 8;
+  using Mask = uint64_t;
+  static constexpr Mask kFirst = 0x80;
+
+  static Block Load(const char* p) { return Block(byte_search::Load(p)); }
+
+  Mask Equal(char b) const { return byte_search::Equal(word_, static_cast<unsigned char>(b)); }
+
+  Mask Between(char lo, char hi) const {
+    return byte_search::Between(word_, static_cast<unsigned char>(lo),
+                                static_cast<unsigned char>(hi));
+  }
+
+  Block With(char bits) const { return Block(word_ | kOnes * static_cast<unsigned char>(bits)); }
+
+  static size_t First(Mask mask) { return static_cast<size_t>(std::countr_zero(mask)) / 8; }
+
+  static Mask Next(Mask mask) { return mask << 8; }
+
+  static bool MarksLast(Mask mask) { return (mask >> 63) != 0; }
+
+ private:
+  explicit Block(uint64_t word) : word_(word) {}
+
+  uint64_t word_;
+};
+
+#endif
 
 }  // namespace lintrel::byte_search
 
@@ -50,17 +148,14 @@ namespace lintrel {
 // `kBytes`, or t.size() when there is none.
 template <char... kBytes>
 size_t FindFirstOf(std::string_view t, size_t from) {
-  using namespace byte_search;
+  using byte_search::Block;
   const char* data = t.data();
-  if constexpr (kWordWise) {
-    for (; from + 8 <= t.size(); from += 8) {
-      if (const uint64_t hits = EqualAny<kBytes...>(Load(data + from))) {
-        return from + static_cast<size_t>(std::countr_zero(hits)) / 8;
-      }
-    }
+  for (; from + Block::kSize <= t.size(); from += Block::kSize) {
+    const Block block = Block::Load(data + from);
+    if (const Block::Mask hits = (block.Equal(kBytes) | ...)) return from + Block::First(hits);
   }
   for (; from < t.size(); ++from) {
-    if (IsAny(data[from], {kBytes...})) return from;
+    if (byte_search::IsAny(data[from], {kBytes...})) return from;
   }
   return t.size();
 }
@@ -71,11 +166,10 @@ template <char... kBytes>
 size_t FindLastOf(std::string_view t, size_t end) {
   using namespace byte_search;
   const char* data = t.data();
-  if constexpr (kWordWise) {
-    for (; end >= 8; end -= 8) {
-      if (const uint64_t hits = EqualAny<kBytes...>(Load(data + end - 8))) {
-        return end - static_cast<size_t>(std::countl_zero(hits)) / 8;
-      }
+  for (; end >= 8; end -= 8) {
+    if (const uint64_t hits =
+            (Equal(Load(data + end - 8), static_cast<unsigned char>(kBytes)) | ...)) {
+      return end - static_cast<size_t>(std::countl_zero(hits)) / 8;
     }
   }
   for (; end > 0; --end) {

@@ -34,35 +34,56 @@ size_t EndOfFirstLines(std::string_view t, int64_t count) {
   return end;
 }
 
-// The position of the first run of `depth` or more ">" in `t` at or after
-// `from`, or t.size(). A run never holds a line break, so it lies in one
-// line.
-size_t FindQuoteRun(std::string_view t, size_t from, size_t depth) {
-  for (size_t p = t.find('>', from); p != std::string_view::npos; p = t.find('>', p)) {
-    const size_t run_start = p;
-    while (p < t.size() && t[p] == '>') ++p;
-    if (p - run_start >= depth) return run_start;
+// The position of the first ">" in `t` at or after `from` that another
+// follows (any ">" when not `pair`), or of the first byte 0 if that comes
+// sooner; t.size() when there is neither. Reads a block of bytes at a time.
+size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
+  using byte_search::Block;
+  const char* data = t.data();
+  const size_t reach = pair ? 1 : 0;
+  size_t p = from;
+  for (; p + Block::kSize + reach <= t.size(); p += Block::kSize) {
+    const Block block = Block::Load(data + p);
+    Block::Mask quotes = block.Equal('>');
+    if (pair) quotes &= Block::Load(data + p + 1).Equal('>');
+    if (const Block::Mask hits = quotes | block.Equal('\0')) return p + Block::First(hits);
+  }
+  for (; p < t.size(); ++p) {
+    if (data[p] == '\0') return p;
+    if (data[p] == '>' && (!pair || (p + 1 < t.size() && data[p + 1] == '>'))) return p;
   }
   return t.size();
 }
 
+// The position of the first run of `depth` (>= 1) or more ">" in `t` at or
+// after `from`, which is not inside a run, or of the first byte 0 if that
+// comes sooner; t.size() when there is neither. A run shorter than two
+// never holds a pair, so for the usual depths only pairs are looked at.
+size_t FindQuoteRunOrNul(std::string_view t, size_t from, size_t depth) {
+  for (size_t p = from;;) {
+    const size_t found = FindQuoteOrNul(t, p, depth >= 2);
+    if (found == t.size() || t[found] == '\0') return found;
+    // Nothing before `found` belongs to a run, so the run starts there.
+    p = found;
+    while (p < t.size() && t[p] == '>') ++p;
+    if (p - found >= depth) return found;
+  }
+}
+
 // Whether every line break in `lines` is CR LF, so that its lines can be
 // taken as they stand: each LF has a CR just before it and each CR an LF
-// just after, checked eight bytes at a time.
+// just after, checked a block of bytes at a time.
 bool AllBreaksAreCrLf(std::string_view lines) {
-  using namespace byte_search;
+  using byte_search::Block;
   const char* data = lines.data();
   size_t p = 0;
-  uint64_t carried_cr = 0;  // a CR in the last byte of the word before
-  if constexpr (kWordWise) {
-    for (; p + 8 <= lines.size(); p += 8) {
-      const uint64_t word = Load(data + p);
-      const uint64_t cr = Equal(word, '\r');
-      if ((cr << 8 | carried_cr) != Equal(word, '\n')) return false;
-      carried_cr = cr >> 56;
-    }
+  bool after_cr = false;
+  for (; p + Block::kSize <= lines.size(); p += Block::kSize) {
+    const Block block = Block::Load(data + p);
+    const Block::Mask cr = block.Equal('\r');
+    if ((Block::Next(cr) | (after_cr ? Block::kFirst : 0)) != block.Equal('\n')) return false;
+    after_cr = Block::MarksLast(cr);
   }
-  bool after_cr = carried_cr != 0;
   for (; p < lines.size(); ++p) {
     if ((data[p] == '\n') != after_cr) return false;
     after_cr = data[p] == '\r';
@@ -155,29 +176,32 @@ Text KillCite(std::string_view text, int32_t depth) {
   // No marker is built: runs of ">" are counted where they are found, so a
   // depth longer than every run simply never matches.
   const auto marker = static_cast<size_t>(depth);
-  const std::string_view t = BeforeNul(text);
   Text out;
-  out.reserve(t.size() + kLineEnd.size());
+  out.reserve(text.size() + kLineEnd.size());
   // The text is searched for the runs, not read line by line: the lines
   // between two dropped ones are kept whole, in one piece when all their
-  // breaks are CR LF already.
+  // breaks are CR LF already. The same search finds the byte 0 where the
+  // lines end.
   size_t kept_from = 0;  // the start of the lines not yet kept or dropped
-  while (kept_from < t.size()) {
-    const size_t run = FindQuoteRun(t, kept_from, marker);
+  while (kept_from < text.size()) {
+    const size_t stop = FindQuoteRunOrNul(text, kept_from, marker);
+    const bool quoted = stop < text.size() && text[stop] == '>';
     const size_t dropped_from =
-        run == t.size() ? run
-                        : kept_from + FindLastOf<'\r', '\n'>(t.substr(kept_from, run - kept_from),
-                                                             run - kept_from);
-    const std::string_view kept = t.substr(kept_from, dropped_from - kept_from);
+        quoted ? kept_from + FindLastOf<'\r', '\n'>(text.substr(kept_from, stop - kept_from),
+                                                    stop - kept_from)
+               : stop;
+    const std::string_view kept = text.substr(kept_from, dropped_from - kept_from);
     if (AllBreaksAreCrLf(kept)) {
       out.append(kept);
       if (!kept.empty() && !kept.ends_with(kLineEnd)) out.append(kLineEnd);
     } else {
       AppendLines(out, kept);
     }
-    if (run == t.size()) break;
-    // Past the dropped line and its break.
-    kept_from = dropped_from + LineWalker(t.substr(dropped_from)).Next()->next;
+    if (!quoted) break;
+    // Past the dropped line and its break. A byte 0 in the line stops the
+    // next search where it stands.
+    const size_t line_end = FindFirstOf<'\r', '\n', '\0'>(text, stop);
+    kept_from = line_end + BreakLength(text.substr(line_end));
   }
   return out;
 }

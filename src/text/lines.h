@@ -14,6 +14,13 @@
 
 namespace lintrel {
 
+// The length of the line break at the start of `t`: 2 for CR LF, 1 for a
+// lone CR or LF, 0 when `t` does not begin with a break.
+constexpr size_t BreakLength(std::string_view t) {
+  if (t.starts_with("\r\n")) return 2;
+  return t.starts_with('\r') || t.starts_with('\n') ? 1 : 0;
+}
+
 // Where a line and its break lie in a text: the line is [start, end), its
 // break [end, next), and the next line starts at `next`.
 struct LineSpan {
@@ -37,9 +44,7 @@ class LineWalker {
     if (next_lf_ <= p_) next_lf_ = t_.find('\n', p_);
     const size_t start = p_;
     const size_t end = std::min({next_cr_, next_lf_, t_.size()});
-    p_ = end;
-    if (p_ < t_.size() && t_[p_] == '\r') ++p_;
-    if (p_ < t_.size() && t_[p_] == '\n') ++p_;
+    p_ = end + BreakLength(t_.substr(end));
     return LineSpan{start, end, p_};
   }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
 #include <random>
 
 #include "text/line_list.h"
@@ -133,11 +134,11 @@ TEST(KillCiteTest, DropsLinesWithARunOfQuoteMarks) {
   }
 }
 
-// Random texts over the bytes that matter, long enough to cross the
-// eight-byte words the search reads.
+// Random texts over the bytes that matter, long enough to cross the blocks
+// of eight or sixteen bytes the search reads.
 Text RandomText(std::mt19937& random) {
   static constexpr char kBytes[] = {'a', 'b', '>', '>', '\r', '\n', ' ', '\0'};
-  std::uniform_int_distribution<int> length(0, 40);
+  std::uniform_int_distribution<int> length(0, 80);
   std::uniform_int_distribution<int> byte(0, sizeof kBytes - 1);
   std::uniform_int_distribution<int> rare(0, 30);
   Text t;
@@ -145,6 +146,27 @@ Text RandomText(std::mt19937& random) {
     const char b = kBytes[byte(random)];
     if (b != '\0' || rare(random) == 0) t += b;
   }
+  return t;
+}
+
+// Random texts of whole lines, most of them ending in CR LF, so that runs
+// of kept lines are taken as they stand across many blocks.
+Text RandomLines(std::mt19937& random) {
+  static const Text kLines[] = {
+      "",      "plain words of a line", "> quoted", ">> deeper", "a >>> b >",
+      "> > >", Text(20, '>'),           "x>"};
+  static const Text kBreaks[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r"};
+  std::uniform_int_distribution<int> count(0, 12);
+  std::uniform_int_distribution<int> line(0, std::size(kLines) - 1);
+  std::uniform_int_distribution<int> line_break(0, std::size(kBreaks) - 1);
+  std::uniform_int_distribution<int> rare(0, 60);
+  Text t;
+  for (int n = count(random); n > 0; --n) {
+    t += kLines[line(random)];
+    if (rare(random) == 0) t += '\0';
+    t += kBreaks[line_break(random)];
+  }
+  if (!t.empty() && rare(random) < 20) t.pop_back();
   return t;
 }
 
@@ -164,7 +186,7 @@ TEST(KillCiteTest, AgreesWithTheMarkerSearchOnRandomTexts) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int32_t> depth(-1, 6);
   for (int i = 0; i < 20000; ++i) {
-    const Text text = RandomText(random);
+    const Text text = i % 2 == 0 ? RandomText(random) : RandomLines(random);
     const int32_t d = depth(random);
     ASSERT_EQ(KillCite(text, d), PlainKillCite(text, d))
         << testing::PrintToString(text) << " depth " << d;
