@@ -1,7 +1,9 @@
 // MakeLink over fuzzed bytes: letters and digits stay, every other byte
 // becomes "%" and two upper-case hexadecimal digits, so the length is three
-// times the escaped bytes plus the rest, and decoding gives the input back.
+// times the escaped bytes plus the rest, and decoding gives the input back;
+// escaping in storage with room for the link gives the same.
 #include <string>
+#include <utility>
 
 #include "body/links.h"
 #include "fuzz_support.h"
@@ -21,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lintrel;
   const std::string text(reinterpret_cast<const char*>(data), size);
   const Text link = MakeLink(text);
+  // Escaped where it stands, in storage with room for the link, the same.
+  Text roomy;
+  roomy.reserve(size * (1 + kLinkGrowthPerByte));
+  roomy = text;
+  fuzz::Check(MakeLink(std::move(roomy)) == link, "escaped in place differs");
   size_t escaped = 0;
   for (char c : text) {
     const auto b = static_cast<unsigned char>(c);

@@ -98,6 +98,14 @@ class Block {
   // Whether `mask` marks the last byte.
   static bool MarksLast(Mask mask) { return (mask >> 15) != 0; }
 
+  // The number of bytes that `mask` marks.
+  static size_t Count(Mask mask) {
+    mask -= (mask >> 1) & 0x5555;
+    mask = (mask & 0x3333) + ((mask >> 2) & 0x3333);
+    mask = (mask + (mask >> 4)) & 0x0F0F;
+    return (mask + (mask >> 8)) & 0x1F;
+  }
+
  private:
   explicit Block(__m128i bytes) : bytes_(bytes) {}
   static Mask Marks(__m128i bytes) { return static_cast<Mask>(_mm_movemask_epi8(bytes)); }
@@ -131,6 +139,9 @@ class Block {
   static Mask Next(Mask mask) { return mask << 8; }
 
   static bool MarksLast(Mask mask) { return (mask >> 63) != 0; }
+
+  // One bit per byte summed in the top byte, which cannot overflow.
+  static size_t Count(Mask mask) { return static_cast<size_t>(((mask >> 7) * kOnes) >> 56); }
 
  private:
   explicit Block(uint64_t word) : word_(word) {}

@@ -3,6 +3,7 @@
 #ifndef LINTREL_BODY_LINKS_H_
 #define LINTREL_BODY_LINKS_H_
 
+#include <cstddef>
 #include <string_view>
 
 #include "text/text.h"
@@ -16,8 +17,13 @@ namespace lintrel {
 Text GetLinks(std::string_view text);
 
 // `text` with every byte other than an ASCII letter or digit written as "%"
-// and two upper-case hexadecimal digits: " " -> "%20", 0xE9 -> "%E9".
-Text MakeLink(std::string_view text);
+// and two upper-case hexadecimal digits: " " -> "%20", 0xE9 -> "%E9". The
+// text is escaped in its own storage: storage with room for
+// kLinkGrowthPerByte more bytes for each byte spares a second copy of it.
+Text MakeLink(Text text);
+
+// The most that MakeLink adds for each byte of its text.
+inline constexpr size_t kLinkGrowthPerByte = 2;
 
 }  // namespace lintrel
 

@@ -15,8 +15,9 @@ Text RunCiteText(MacroCall& call) {
   return CiteText(text, insert, count);
 }
 
+// The text is fetched with room for its link, which is made where it stands.
 Text RunMakeLink(MacroCall& call) {
-  return MakeLink(call.Parameter(0));
+  return MakeLink(call.Parameter(0, kLinkGrowthPerByte));
 }
 
 // The depth is item 1's integer only when parameter 1 is given at all;

@@ -45,7 +45,7 @@ void ProviderReference::Release() {
   CallProvider([&] { return provider->Release(); });
 }
 
-Text FetchText(ITBPDataProvider* provider, int32_t item) {
+Text FetchText(ITBPDataProvider* provider, int32_t item, size_t room_per_byte) {
   if (provider == nullptr) return Text();
   ProviderReference reference(provider);
   const int32_t length = CallProvider([&] { return provider->FetchItem(item, nullptr, -1); });
@@ -53,8 +53,18 @@ Text FetchText(ITBPDataProvider* provider, int32_t item) {
   // The text itself is the buffer, so a large item is held once, not twice.
   Text text;
   if (length > 0) {
+    const auto size = static_cast<size_t>(length);
+    // The room only spares the caller a copy; without it the item is still
+    // fetched.
+    if (room_per_byte > 0 && room_per_byte <= (text.max_size() - size) / size) {
+      try {
+        text.reserve(size * (room_per_byte + 1));
+      } catch (const std::bad_alloc&) {
+        // Fetched without the room.
+      }
+    }
     try {
-      text.resize(static_cast<size_t>(length));
+      text.resize(size);
     } catch (const std::bad_alloc&) {
       throw EOutOfMemory();
     }

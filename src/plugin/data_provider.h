@@ -3,6 +3,7 @@
 #ifndef LINTREL_PLUGIN_DATA_PROVIDER_H_
 #define LINTREL_PLUGIN_DATA_PROVIDER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -92,8 +93,10 @@ class ProviderReference {
 inline constexpr int32_t kMaxItemLength = 1 << 30;
 
 // Asks for the item's length, then for its bytes; the text is those bytes up
-// to the first byte 0. A null provider gives the empty text.
-Text FetchText(ITBPDataProvider* provider, int32_t item);
+// to the first byte 0. A null provider gives the empty text. The text's
+// storage has room for `room_per_byte` more bytes for each byte of the item
+// when that much memory can be had, for a caller that makes its result there.
+Text FetchText(ITBPDataProvider* provider, int32_t item, size_t room_per_byte = 0);
 
 // The provider's integer for `item`; 0 from a null provider.
 int32_t FetchInteger(ITBPDataProvider* provider, int32_t item);

@@ -3,6 +3,7 @@
 #ifndef LINTREL_PLUGIN_MACRO_CALL_H_
 #define LINTREL_PLUGIN_MACRO_CALL_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -29,8 +30,11 @@ class MacroCall {
             const MacroEnvironment& environment)
       : message_(message), parameters_(parameters), environment_(environment) {}
 
-  // Parameter `n` (item n of the parameter provider) as a text.
-  Text Parameter(int32_t n) { return FetchText(parameters_, n); }
+  // Parameter `n` (item n of the parameter provider) as a text, with room
+  // for `room_per_byte` more bytes for each of its bytes (see FetchText).
+  Text Parameter(int32_t n, size_t room_per_byte = 0) {
+    return FetchText(parameters_, n, room_per_byte);
+  }
 
   // Parameter `n`, or `fallback` when it is empty.
   Text ParameterOr(int32_t n, std::string_view fallback) {

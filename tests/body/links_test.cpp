@@ -143,5 +143,38 @@ TEST(MakeLinkTest, WritesTheKnownEscapes) {
   for (const Case& c : cases) EXPECT_EQ(MakeLink(c.text), c.link) << testing::PrintToString(c.text);
 }
 
+// Random texts, long enough to cross the blocks the count reads, escaped in
+// storage with room for the link and in storage without.
+TEST(MakeLinkTest, AgreesWithByteByByteEscapingOnRandomTexts) {
+  static constexpr char kBytes[] = {'a', 'Z', '5', ' ', '%', '\0', '\xe9', '@', '[', '`', '{'};
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> length(0, 100);
+  std::uniform_int_distribution<int> byte(0, sizeof kBytes - 1);
+  std::uniform_int_distribution<int> plain_run(0, 3);
+  for (int i = 0; i < 20000; ++i) {
+    Text text, expected;
+    for (int n = length(random); n > 0; --n) {
+      const char b = kBytes[byte(random)];
+      // Long stretches of letters as well as dense escapes.
+      const int copies = plain_run(random) == 0 ? 20 : 1;
+      for (int k = 0; k < copies; ++k) text += b;
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(b));
+      const bool plain = b == 'a' || b == 'Z' || b == '5';
+      for (int k = 0; k < copies; ++k) expected += plain ? Text(1, b) : Text(escape);
+    }
+    Text roomy;
+    roomy.reserve(3 * text.size());
+    roomy = text;
+    ASSERT_EQ(MakeLink(roomy), expected) << testing::PrintToString(text);
+    const char* const storage = roomy.data();
+    const Text in_place = MakeLink(std::move(roomy));
+    ASSERT_EQ(in_place, expected) << testing::PrintToString(text);
+    if (text.size() > 15) {
+      EXPECT_EQ(in_place.data(), storage) << "escaped in its own storage";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lintrel

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 
 #include "plugin/fake_provider.h"
 #include "text/errors.h"
@@ -108,6 +109,22 @@ TEST(FetchTextTest, AsksForTheLengthThenTheBytes) {
     EXPECT_EQ(provider.references, 0);
     EXPECT_EQ(provider.calls.front(), "AddRef");
     EXPECT_EQ(provider.calls.back(), "Release");
+  }
+}
+
+// The room is storage beyond the text; a room that no storage could hold
+// is not asked for, and the text is fetched all the same.
+TEST(FetchTextTest, LeavesTheRoomAskedFor) {
+  const std::string item("abc\0de", 6);
+  for (const size_t room : {size_t{0}, size_t{1}, size_t{2}, SIZE_MAX / 4, SIZE_MAX}) {
+    FakeProvider provider;
+    provider.items[7] = item;
+    const Text text = FetchText(&provider, 7, room);
+    EXPECT_EQ(text, "abc") << "room " << room;
+    if (room <= 2) {
+      EXPECT_GE(text.capacity(), item.size() * (room + 1)) << "room " << room;
+    }
+    EXPECT_EQ(provider.Fetches(), (Calls{"FetchItem 7 null -1", "FetchItem 7 buffer 6"}));
   }
 }
 
