@@ -63,31 +63,44 @@ inline uint64_t Load(const char* p) {
 
 #if LINTREL_SSE2_SEARCH
 
-// Sixteen bytes of a text, tested all at once. A mask has bit i for byte i.
+// Sixteen bytes of a text, tested all at once. A test gives a block of
+// marks: every bit of a byte that passes set, every bit of the others clear.
+// Marks combine with & and |; Marks() sums them up in a mask, bit i for
+// byte i.
 class Block {
  public:
   static constexpr size_t kSize = 16;
   using Mask = uint32_t;
-  // The mark of the first byte.
+  // The mask bit of the first byte.
   static constexpr Mask kFirst = 1;
+
+  explicit Block(__m128i bytes) : bytes_(bytes) {}
 
   static Block Load(const char* p) {
     return Block(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
 
-  // The bytes equal to `b`.
-  Mask Equal(char b) const { return Marks(_mm_cmpeq_epi8(bytes_, _mm_set1_epi8(b))); }
+  __m128i bytes() const { return bytes_; }
 
-  // The bytes from `lo` to `hi` (lo <= hi < 128). Compared as signed
+  // Marks the bytes equal to `b`.
+  Block Equal(char b) const { return Block(_mm_cmpeq_epi8(bytes_, _mm_set1_epi8(b))); }
+
+  // Marks the bytes from `lo` to `hi` (lo <= hi < 128). Compared as signed
   // numbers, bytes from 128 up are negative and below every bound.
-  Mask Between(char lo, char hi) const {
+  Block Between(char lo, char hi) const {
     const __m128i at_least_lo = _mm_cmpgt_epi8(bytes_, _mm_set1_epi8(static_cast<char>(lo - 1)));
     const __m128i above_hi = _mm_cmpgt_epi8(bytes_, _mm_set1_epi8(hi));
-    return Marks(_mm_andnot_si128(above_hi, at_least_lo));
+    return Block(_mm_andnot_si128(above_hi, at_least_lo));
   }
 
   // The block with the bits of `bits` set in every byte.
   Block With(char bits) const { return Block(_mm_or_si128(bytes_, _mm_set1_epi8(bits))); }
+
+  Block operator&(Block other) const { return Block(_mm_and_si128(bytes_, other.bytes_)); }
+  Block operator|(Block other) const { return Block(_mm_or_si128(bytes_, other.bytes_)); }
+
+  // The marks as a mask.
+  Mask Marks() const { return static_cast<Mask>(_mm_movemask_epi8(bytes_)); }
 
   // The index of the first byte that `mask` (not 0) marks.
   static size_t First(Mask mask) { return static_cast<size_t>(std::countr_zero(mask)); }
@@ -98,41 +111,68 @@ class Block {
   // Whether `mask` marks the last byte.
   static bool MarksLast(Mask mask) { return (mask >> 15) != 0; }
 
-  // The number of bytes that `mask` marks.
-  static size_t Count(Mask mask) {
-    mask -= (mask >> 1) & 0x5555;
-    mask = (mask & 0x3333) + ((mask >> 2) & 0x3333);
-    mask = (mask + (mask >> 4)) & 0x0F0F;
-    return (mask + (mask >> 8)) & 0x1F;
+ private:
+  __m128i bytes_;
+};
+
+// Counts the marks of many blocks: each byte of a block of counts takes the
+// marks of its place, and is emptied into the total before it can overflow.
+class Tally {
+ public:
+  void Add(Block marks) {
+    // A marked byte is -1.
+    counts_ = _mm_sub_epi8(counts_, marks.bytes());
+    if (++added_ == 255) Empty();
+  }
+
+  size_t Total() {
+    Empty();
+    return total_;
   }
 
  private:
-  explicit Block(__m128i bytes) : bytes_(bytes) {}
-  static Mask Marks(__m128i bytes) { return static_cast<Mask>(_mm_movemask_epi8(bytes)); }
+  void Empty() {
+    const __m128i sums = _mm_sad_epu8(counts_, _mm_setzero_si128());
+    total_ += static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+              static_cast<size_t>(_mm_extract_epi16(sums, 4));
+    counts_ = _mm_setzero_si128();
+    added_ = 0;
+  }
 
-  __m128i bytes_;
+  __m128i counts_ = _mm_setzero_si128();
+  int added_ = 0;
+  size_t total_ = 0;
 };
 
 #else
 
-// Eight bytes of a text in one word, tested all at once. A mask has the high
-// bit of byte i, bit 8 i + 7, for byte i.
+// Eight bytes of a text in one word, tested all at once. A test marks a byte
+// by its high bit; the marks are their own mask, bit 8 i + 7 for byte i.
 class Block {
  public:
   static constexpr size_t kSize = 8;
   using Mask = uint64_t;
   static constexpr Mask kFirst = 0x80;
 
+  explicit Block(uint64_t word) : word_(word) {}
+
   static Block Load(const char* p) { return Block(byte_search::Load(p)); }
 
-  Mask Equal(char b) const { return byte_search::Equal(word_, static_cast<unsigned char>(b)); }
+  Block Equal(char b) const {
+    return Block(byte_search::Equal(word_, static_cast<unsigned char>(b)));
+  }
 
-  Mask Between(char lo, char hi) const {
-    return byte_search::Between(word_, static_cast<unsigned char>(lo),
-                                static_cast<unsigned char>(hi));
+  Block Between(char lo, char hi) const {
+    return Block(byte_search::Between(word_, static_cast<unsigned char>(lo),
+                                      static_cast<unsigned char>(hi)));
   }
 
   Block With(char bits) const { return Block(word_ | kOnes * static_cast<unsigned char>(bits)); }
+
+  Block operator&(Block other) const { return Block(word_ & other.word_); }
+  Block operator|(Block other) const { return Block(word_ | other.word_); }
+
+  Mask Marks() const { return word_; }
 
   static size_t First(Mask mask) { return static_cast<size_t>(std::countr_zero(mask)) / 8; }
 
@@ -140,13 +180,34 @@ class Block {
 
   static bool MarksLast(Mask mask) { return (mask >> 63) != 0; }
 
-  // One bit per byte summed in the top byte, which cannot overflow.
-  static size_t Count(Mask mask) { return static_cast<size_t>(((mask >> 7) * kOnes) >> 56); }
+ private:
+  uint64_t word_;
+};
+
+class Tally {
+ public:
+  void Add(Block marks) {
+    counts_ += marks.Marks() >> 7;
+    if (++added_ == 255) Empty();
+  }
+
+  size_t Total() {
+    Empty();
+    return total_;
+  }
 
  private:
-  explicit Block(uint64_t word) : word_(word) {}
+  void Empty() {
+    constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
+    const uint64_t pairs = (counts_ & kEvenBytes) + ((counts_ >> 8) & kEvenBytes);
+    total_ += static_cast<size_t>((pairs * 0x0001000100010001) >> 48);
+    counts_ = 0;
+    added_ = 0;
+  }
 
-  uint64_t word_;
+  uint64_t counts_ = 0;
+  int added_ = 0;
+  size_t total_ = 0;
 };
 
 #endif
@@ -163,7 +224,9 @@ size_t FindFirstOf(std::string_view t, size_t from) {
   const char* data = t.data();
   for (; from + Block::kSize <= t.size(); from += Block::kSize) {
     const Block block = Block::Load(data + from);
-    if (const Block::Mask hits = (block.Equal(kBytes) | ...)) return from + Block::First(hits);
+    if (const Block::Mask hits = (block.Equal(kBytes) | ...).Marks()) {
+      return from + Block::First(hits);
+    }
   }
   for (; from < t.size(); ++from) {
     if (byte_search::IsAny(data[from], {kBytes...})) return from;

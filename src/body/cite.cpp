@@ -44,9 +44,11 @@ size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
   size_t p = from;
   for (; p + Block::kSize + reach <= t.size(); p += Block::kSize) {
     const Block block = Block::Load(data + p);
-    Block::Mask quotes = block.Equal('>');
-    if (pair) quotes &= Block::Load(data + p + 1).Equal('>');
-    if (const Block::Mask hits = quotes | block.Equal('\0')) return p + Block::First(hits);
+    Block quotes = block.Equal('>');
+    if (pair) quotes = quotes & Block::Load(data + p + 1).Equal('>');
+    if (const Block::Mask hits = (quotes | block.Equal('\0')).Marks()) {
+      return p + Block::First(hits);
+    }
   }
   for (; p < t.size(); ++p) {
     if (data[p] == '\0') return p;
@@ -80,8 +82,10 @@ bool AllBreaksAreCrLf(std::string_view lines) {
   bool after_cr = false;
   for (; p + Block::kSize <= lines.size(); p += Block::kSize) {
     const Block block = Block::Load(data + p);
-    const Block::Mask cr = block.Equal('\r');
-    if ((Block::Next(cr) | (after_cr ? Block::kFirst : 0)) != block.Equal('\n')) return false;
+    const Block::Mask cr = block.Equal('\r').Marks();
+    if ((Block::Next(cr) | (after_cr ? Block::kFirst : 0)) != block.Equal('\n').Marks()) {
+      return false;
+    }
     after_cr = Block::MarksLast(cr);
   }
   for (; p < lines.size(); ++p) {

@@ -143,25 +143,32 @@ TEST(MakeLinkTest, WritesTheKnownEscapes) {
   for (const Case& c : cases) EXPECT_EQ(MakeLink(c.text), c.link) << testing::PrintToString(c.text);
 }
 
-// Random texts, long enough to cross the blocks the count reads, escaped in
-// storage with room for the link and in storage without.
+// Random texts of up to 600 bytes, each with its own share of escaped
+// bytes, from none to all, so that blocks of every mix come at every
+// distance from the start; escaped in storage with room for the link and in
+// storage without.
 TEST(MakeLinkTest, AgreesWithByteByByteEscapingOnRandomTexts) {
-  static constexpr char kBytes[] = {'a', 'Z', '5', ' ', '%', '\0', '\xe9', '@', '[', '`', '{'};
+  static constexpr char kPlain[] = {'a', 'Z', '5', 'q'};
+  static constexpr char kEscaped[] = {' ', '%', '\0', '\xe9', '@', '[', '`', '{', '/', '\xff'};
   std::mt19937 random(11);
-  std::uniform_int_distribution<int> length(0, 100);
-  std::uniform_int_distribution<int> byte(0, sizeof kBytes - 1);
-  std::uniform_int_distribution<int> plain_run(0, 3);
+  std::uniform_int_distribution<int> length(0, 600);
+  std::uniform_int_distribution<int> share(0, 8);
+  std::uniform_int_distribution<int> eighths(1, 8);
+  std::uniform_int_distribution<int> plain(0, sizeof kPlain - 1);
+  std::uniform_int_distribution<int> escaped(0, sizeof kEscaped - 1);
   for (int i = 0; i < 20000; ++i) {
+    const int escaped_eighths = share(random);
     Text text, expected;
     for (int n = length(random); n > 0; --n) {
-      const char b = kBytes[byte(random)];
-      // Long stretches of letters as well as dense escapes.
-      const int copies = plain_run(random) == 0 ? 20 : 1;
-      for (int k = 0; k < copies; ++k) text += b;
-      char escape[4];
-      std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(b));
-      const bool plain = b == 'a' || b == 'Z' || b == '5';
-      for (int k = 0; k < copies; ++k) expected += plain ? Text(1, b) : Text(escape);
+      if (eighths(random) > escaped_eighths) {
+        text += kPlain[plain(random)];
+        expected += text.back();
+      } else {
+        text += kEscaped[escaped(random)];
+        char escape[4];
+        std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(text.back()));
+        expected += escape;
+      }
     }
     Text roomy;
     roomy.reserve(3 * text.size());
