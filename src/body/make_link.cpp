@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 
 #include "body/byte_search.h"
 #include "body/links.h"
@@ -76,15 +75,15 @@ size_t CountEscaped(std::string_view t) {
 // How a group of four bytes is escaped, for each set of them (bit j for
 // byte j) that is escaped: a byte shuffle of the group's sources (the four
 // bytes, their high digits, their low digits, "%") that places the escaped
-// group at the end of sixteen bytes, and its length.
-struct GroupEscape {
-  std::array<char, 16> shuffle;
-  size_t length;
+// group at the end of sixteen bytes, and the escaped group's length.
+struct GroupEscapes {
+  std::array<std::array<char, 16>, 16> shuffles;
+  std::array<uint8_t, 16> lengths;
 };
 
-constexpr std::array<GroupEscape, 16> MakeGroupEscapes() {
-  std::array<GroupEscape, 16> groups{};
-  for (int escaped = 0; escaped < 16; ++escaped) {
+constexpr GroupEscapes MakeGroupEscapes() {
+  GroupEscapes groups{};
+  for (size_t escaped = 0; escaped < 16; ++escaped) {
     std::array<char, 12> order{};
     size_t length = 0;
     for (int j = 0; j < 4; ++j) {
@@ -96,16 +95,26 @@ constexpr std::array<GroupEscape, 16> MakeGroupEscapes() {
         order[length++] = static_cast<char>(8 + j);
       }
     }
-    GroupEscape& group = groups[static_cast<size_t>(escaped)];
-    group.length = length;
+    groups.lengths[escaped] = static_cast<uint8_t>(length);
     // The bytes in front are overwritten by what is escaped next.
-    group.shuffle.fill(0);
-    for (size_t k = 0; k < length; ++k) group.shuffle[16 - length + k] = order[k];
+    std::array<char, 16>& shuffle = groups.shuffles[escaped];
+    shuffle.fill(0);
+    for (size_t k = 0; k < length; ++k) shuffle[16 - length + k] = order[k];
   }
   return groups;
 }
 
-constexpr std::array<GroupEscape, 16> kGroupEscapes = MakeGroupEscapes();
+constexpr GroupEscapes kGroupEscapes = MakeGroupEscapes();
+
+// Escapes the group of four bytes whose sources are `sources` and whose
+// escaped bytes are `escaped`, in front of `out`; answers where it begins.
+__attribute__((target("ssse3"))) inline size_t EscapeGroup(char* data, size_t out, __m128i sources,
+                                                           unsigned escaped) {
+  const __m128i shuffle =
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(kGroupEscapes.shuffles[escaped].data()));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(data + out - 16), _mm_shuffle_epi8(sources, shuffle));
+  return out - kGroupEscapes.lengths[escaped];
+}
 
 // Each block's four stores reach twelve bytes in front of where its link
 // begins, and its escapes take up to 32 bytes of the gap.
@@ -149,20 +158,16 @@ __attribute__((target("ssse3"))) Ends EscapeBlocks(char* data, Ends ends,
     const __m128i bytes_high_back = _mm_unpackhi_epi32(bytes, high);
     const __m128i low_percent_front = _mm_unpacklo_epi32(low, percent);
     const __m128i low_percent_back = _mm_unpackhi_epi32(low, percent);
-    const __m128i sources[] = {
-        _mm_unpacklo_epi64(bytes_high_front, low_percent_front),
-        _mm_unpackhi_epi64(bytes_high_front, low_percent_front),
-        _mm_unpacklo_epi64(bytes_high_back, low_percent_back),
-        _mm_unpackhi_epi64(bytes_high_back, low_percent_back),
-    };
-    for (size_t g = std::size(sources); g-- > 0;) {
-      const GroupEscape& group = kGroupEscapes[escaped >> (4 * g) & 15];
-      const __m128i shuffle =
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(group.shuffle.data()));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(data + out - 16),
-                       _mm_shuffle_epi8(sources[g], shuffle));
-      out -= group.length;
-    }
+    // The last group first: each is written in front of the one after it.
+    const auto escaped_in = [escaped](int group) { return escaped >> (4 * group) & 15; };
+    out = EscapeGroup(data, out, _mm_unpackhi_epi64(bytes_high_back, low_percent_back),
+                      escaped_in(3));
+    out = EscapeGroup(data, out, _mm_unpacklo_epi64(bytes_high_back, low_percent_back),
+                      escaped_in(2));
+    out = EscapeGroup(data, out, _mm_unpackhi_epi64(bytes_high_front, low_percent_front),
+                      escaped_in(1));
+    out = EscapeGroup(data, out, _mm_unpacklo_epi64(bytes_high_front, low_percent_front),
+                      escaped_in(0));
   }
   return {in, out};
 }
