@@ -1,7 +1,9 @@
 #include "body/cite.h"
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 #include "body/byte_search.h"
 #include "text/lines.h"
@@ -149,6 +151,45 @@ void AppendLines(Text& out, std::string_view text) {
   copier.Flush(text.size());
 }
 
+// Gathers the kept lines of a text at the front of the text's own storage,
+// each moved no further than where it stood, so that a large text is not
+// held twice. Only lines that already end in CR LF can move so: a break
+// that grows into CR LF could overtake the part still to be read, and from
+// the first of those on the kept lines go to a text of their own.
+class KeptLines {
+ public:
+  explicit KeptLines(Text& text) : text_(text) {}
+
+  // Keeps `lines`, a part of the text after every part kept so far.
+  void Keep(std::string_view lines) {
+    const auto start = static_cast<size_t>(lines.data() - text_.data());
+    if (rest_.empty() && AllBreaksAreCrLf(lines)) {
+      if (start != end_) std::memmove(text_.data() + end_, lines.data(), lines.size());
+      end_ += lines.size();
+      // Only the last lines of the text can lack a break.
+      closed_ = lines.empty() || lines.ends_with(kLineEnd);
+      return;
+    }
+    if (rest_.empty()) rest_.reserve(text_.size() - start + kLineEnd.size());
+    AppendLines(rest_, lines);
+  }
+
+  // The text of the kept lines.
+  Text Finish() && {
+    text_.resize(end_);
+    if (!closed_) text_.append(kLineEnd);
+    if (end_ == 0) return std::move(rest_);
+    text_.append(rest_);
+    return std::move(text_);
+  }
+
+ private:
+  Text& text_;
+  size_t end_ = 0;
+  bool closed_ = true;
+  Text rest_;
+};
+
 }  // namespace
 
 Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
@@ -175,39 +216,32 @@ Text CiteText(std::string_view text, std::string_view insert, int32_t count) {
   return out;
 }
 
-Text KillCite(std::string_view text, int32_t depth) {
-  if (depth <= 0) return Text(text);
+Text KillCite(Text text, int32_t depth) {
+  if (depth <= 0) return text;
   // No marker is built: runs of ">" are counted where they are found, so a
   // depth longer than every run simply never matches.
   const auto marker = static_cast<size_t>(depth);
-  Text out;
-  out.reserve(text.size() + kLineEnd.size());
   // The text is searched for the runs, not read line by line: the lines
-  // between two dropped ones are kept whole, in one piece when all their
-  // breaks are CR LF already. The same search finds the byte 0 where the
-  // lines end.
+  // between two dropped ones are kept whole. The same search finds the byte
+  // 0 where the lines end.
+  const std::string_view t = text;
+  KeptLines kept_lines(text);
   size_t kept_from = 0;  // the start of the lines not yet kept or dropped
-  while (kept_from < text.size()) {
-    const size_t stop = FindQuoteRunOrNul(text, kept_from, marker);
-    const bool quoted = stop < text.size() && text[stop] == '>';
+  while (kept_from < t.size()) {
+    const size_t stop = FindQuoteRunOrNul(t, kept_from, marker);
+    const bool quoted = stop < t.size() && t[stop] == '>';
     const size_t dropped_from =
-        quoted ? kept_from + FindLastOf<'\r', '\n'>(text.substr(kept_from, stop - kept_from),
-                                                    stop - kept_from)
+        quoted ? kept_from +
+                     FindLastOf<'\r', '\n'>(t.substr(kept_from, stop - kept_from), stop - kept_from)
                : stop;
-    const std::string_view kept = text.substr(kept_from, dropped_from - kept_from);
-    if (AllBreaksAreCrLf(kept)) {
-      out.append(kept);
-      if (!kept.empty() && !kept.ends_with(kLineEnd)) out.append(kLineEnd);
-    } else {
-      AppendLines(out, kept);
-    }
+    kept_lines.Keep(t.substr(kept_from, dropped_from - kept_from));
     if (!quoted) break;
     // Past the dropped line and its break. A byte 0 in the line stops the
     // next search where it stands.
-    const size_t line_end = FindFirstOf<'\r', '\n', '\0'>(text, stop);
-    kept_from = line_end + BreakLength(text.substr(line_end));
+    const size_t line_end = FindFirstOf<'\r', '\n', '\0'>(t, stop);
+    kept_from = line_end + BreakLength(t.substr(line_end));
   }
-  return out;
+  return std::move(kept_lines).Finish();
 }
 
 }  // namespace lintrel

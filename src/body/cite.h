@@ -17,8 +17,9 @@ namespace lintrel {
 Text CiteText(std::string_view text, std::string_view insert, int32_t count);
 
 // The lines of `text` that hold no run of `depth` or more ">" anywhere, each
-// followed by CR LF. A depth <= 0 returns `text` unchanged.
-Text KillCite(std::string_view text, int32_t depth);
+// followed by CR LF. A depth <= 0 returns `text` unchanged. The lines are
+// gathered in the text's own storage as far as they can be.
+Text KillCite(Text text, int32_t depth);
 
 }  // namespace lintrel
 

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "body/cite.h"
 #include "body/links.h"
 #include "plugin/macro_rows.h"
@@ -23,10 +25,10 @@ Text RunMakeLink(MacroCall& call) {
 // The depth is item 1's integer only when parameter 1 is given at all;
 // without it quotes two levels deep are stripped.
 Text RunKillCite(MacroCall& call) {
-  const Text text = call.Parameter(0);
+  Text text = call.Parameter(0);
   int32_t depth = call.ParameterInteger(1);
   if (call.Parameter(1).empty()) depth = 2;
-  return KillCite(text, depth);
+  return KillCite(std::move(text), depth);
 }
 
 Text RunGetLinks(MacroCall& call) {

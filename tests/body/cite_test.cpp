@@ -134,6 +134,33 @@ TEST(KillCiteTest, DropsLinesWithARunOfQuoteMarks) {
   }
 }
 
+// The kept lines are gathered in the text's own storage, lines whose breaks
+// grow into CR LF as well when they fit; a text that begins with such a
+// line is copied.
+TEST(KillCiteTest, KeepsTheLinesInTheTextsOwnStorage) {
+  struct Case {
+    Text text;
+    Text result;
+    bool own_storage;
+  };
+  const Case cases[] = {
+      {">> a\r\nkept line one\r\n>>> b\r\nkept line two", "kept line one\r\nkept line two\r\n",
+       true},
+      {"kept line one\r\n>> a\r\nkept line two\r\nkept line three\r\n",
+       "kept line one\r\nkept line two\r\nkept line three\r\n", true},
+      {"kept line one\r\n>> a\r\nkept line two\nkept line three\r\n>> b\r\nfour",
+       "kept line one\r\nkept line two\r\nkept line three\r\nfour\r\n", true},
+      {"kept line one\n>> a\r\nkept line two\r\n", "kept line one\r\nkept line two\r\n", false},
+  };
+  for (const Case& c : cases) {
+    Text text = c.text;
+    const char* const storage = text.data();
+    const Text result = KillCite(std::move(text), 2);
+    EXPECT_EQ(result, c.result) << testing::PrintToString(c.text);
+    EXPECT_EQ(result.data() == storage, c.own_storage) << testing::PrintToString(c.text);
+  }
+}
+
 // Random texts over the bytes that matter, long enough to cross the blocks
 // of eight or sixteen bytes the search reads.
 Text RandomText(std::mt19937& random) {
