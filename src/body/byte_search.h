@@ -146,8 +146,9 @@ class Tally {
 
 #else
 
-// Eight bytes of a text in one word, tested all at once. A test marks a byte
-// by its high bit; the marks are their own mask, bit 8 i + 7 for byte i.
+// Eight bytes of a text in one word, with the operations of the block above.
+// A test marks a byte by its high bit; the marks are their own mask, bit
+// 8 i + 7 for byte i.
 class Block {
  public:
   static constexpr size_t kSize = 8;

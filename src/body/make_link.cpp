@@ -116,8 +116,10 @@ __attribute__((target("ssse3"))) inline size_t EscapeGroup(char* data, size_t ou
   return out - kGroupEscapes.lengths[escaped];
 }
 
-// Each block's four stores reach twelve bytes in front of where its link
-// begins, and its escapes take up to 32 bytes of the gap.
+// A block's first group is stored sixteen bytes wide in front of where it
+// ends, four bytes or more of them its own: twelve bytes in front of the
+// block's link must not hold text still to be read, and the block's escapes
+// take up to 32 bytes of the gap.
 constexpr size_t kBlockGap = 12 + 2 * Block::kSize;
 
 // Where escaping stands: the text still to be escaped ends at `text_end`,
@@ -134,11 +136,13 @@ __attribute__((target("ssse3"))) Ends EscapeBlocks(char* data, Ends ends,
                                                    const EscapeTable& escapes) {
   size_t in = ends.text_end;
   size_t out = ends.link_start;
+  // The hexadecimal digits and the "%", as the escape table writes them:
+  // the bytes 0 to 15 are escaped, each with its own low digit.
   std::array<char, 16> digits;
   for (size_t v = 0; v < digits.size(); ++v) digits[v] = escapes[v].bytes[2];
   const __m128i hex = _mm_loadu_si128(reinterpret_cast<const __m128i*>(digits.data()));
+  const __m128i percent = _mm_set1_epi8(escapes[0].bytes[0]);
   const __m128i low_nibbles = _mm_set1_epi8(0x0F);
-  const __m128i percent = _mm_set1_epi8('%');
   while (in >= Block::kSize && out - in >= kBlockGap) {
     in -= Block::kSize;
     const Block block = Block::Load(data + in);
