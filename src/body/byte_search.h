@@ -111,37 +111,21 @@ class Block {
   // Whether `mask` marks the last byte.
   static bool MarksLast(Mask mask) { return (mask >> 15) != 0; }
 
+  // A count of marks for each byte of a block, at most 255.
+  using Counts = __m128i;
+
+  // `counts` with the marks of `marks` added (a marked byte is -1).
+  static Counts Add(Counts counts, Block marks) { return _mm_sub_epi8(counts, marks.bytes_); }
+
+  // The sum of the counts of all bytes.
+  static size_t Sum(Counts counts) {
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    return static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+           static_cast<size_t>(_mm_extract_epi16(sums, 4));
+  }
+
  private:
   __m128i bytes_;
-};
-
-// Counts the marks of many blocks: each byte of a block of counts takes the
-// marks of its place, and is emptied into the total before it can overflow.
-class Tally {
- public:
-  void Add(Block marks) {
-    // A marked byte is -1.
-    counts_ = _mm_sub_epi8(counts_, marks.bytes());
-    if (++added_ == 255) Empty();
-  }
-
-  size_t Total() {
-    Empty();
-    return total_;
-  }
-
- private:
-  void Empty() {
-    const __m128i sums = _mm_sad_epu8(counts_, _mm_setzero_si128());
-    total_ += static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
-              static_cast<size_t>(_mm_extract_epi16(sums, 4));
-    counts_ = _mm_setzero_si128();
-    added_ = 0;
-  }
-
-  __m128i counts_ = _mm_setzero_si128();
-  int added_ = 0;
-  size_t total_ = 0;
 };
 
 #else
@@ -181,14 +165,29 @@ class Block {
 
   static bool MarksLast(Mask mask) { return (mask >> 63) != 0; }
 
+  using Counts = uint64_t;
+
+  static Counts Add(Counts counts, Block marks) { return counts + (marks.word_ >> 7); }
+
+  // Pairs of bytes summed in 16 bits, then the four pairs in the top 16.
+  static size_t Sum(Counts counts) {
+    constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
+    const uint64_t pairs = (counts & kEvenBytes) + ((counts >> 8) & kEvenBytes);
+    return static_cast<size_t>((pairs * 0x0001000100010001) >> 48);
+  }
+
  private:
   uint64_t word_;
 };
 
+#endif
+
+// Counts the marks of many blocks: a count for each place in a block, added
+// into the total before it can overflow.
 class Tally {
  public:
   void Add(Block marks) {
-    counts_ += marks.Marks() >> 7;
+    counts_ = Block::Add(counts_, marks);
     if (++added_ == 255) Empty();
   }
 
@@ -199,19 +198,15 @@ class Tally {
 
  private:
   void Empty() {
-    constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
-    const uint64_t pairs = (counts_ & kEvenBytes) + ((counts_ >> 8) & kEvenBytes);
-    total_ += static_cast<size_t>((pairs * 0x0001000100010001) >> 48);
-    counts_ = 0;
+    total_ += Block::Sum(counts_);
+    counts_ = Block::Counts{};
     added_ = 0;
   }
 
-  uint64_t counts_ = 0;
+  Block::Counts counts_{};
   int added_ = 0;
   size_t total_ = 0;
 };
-
-#endif
 
 }  // namespace lintrel::byte_search
 
