@@ -6,13 +6,23 @@
 #include "plugin/dispatcher.h"
 #include "plugin/identity.h"
 #include "plugin/macro_call.h"
-#include "text/errors.h"
 #include "text/regional_settings.h"
 #include "tools/cli_error.h"
 #include "tools/plugin.h"
 #include "tools/posix_locale.h"
 
 namespace lintrel::cli {
+namespace {
+
+// Carries an exception of the command's, thrown inside a provider
+// operation, through the plug-in's code: of a type the plug-in never
+// catches, so that it only cleans up on the way, as it does for a host's
+// error in the DLL.
+struct CommandFailure {
+  std::exception_ptr thrown;
+};
+
+}  // namespace
 
 struct Plugin::State {
   PluginIdentity identity{std::string(kDisplayName), std::string(kVersion),
@@ -46,16 +56,18 @@ std::optional<Text> Plugin::Exec(std::string_view name, ITBPDataProvider* messag
                                  ITBPDataProvider* parameters) const {
   try {
     ExecMacro(name, message, parameters, state_->environment);
-  } catch (const Exception& error) {
-    return Text(error.Message());
+  } catch (const CommandFailure& failure) {
+    std::rethrow_exception(failure.thrown);
+  } catch (...) {
+    return CurrentErrorMessage();
   }
   return std::nullopt;
 }
 
 void ThrowThroughPlugin(std::exception_ptr* failure) {
-  const std::exception_ptr thrown = std::move(*failure);
+  CommandFailure thrown{std::move(*failure)};
   delete failure;
-  std::rethrow_exception(thrown);
+  throw thrown;
 }
 
 }  // namespace lintrel::cli

@@ -37,6 +37,7 @@ class Plugin {
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
 
+  // The identity texts the plug-in handed over when it was made ready.
   const PluginIdentity& identity() const;
 
   // Runs macro `name` on the two providers. Answers nullopt when it

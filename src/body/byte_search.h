@@ -76,6 +76,7 @@ class Block {
 
   explicit Block(__m128i bytes) : bytes_(bytes) {}
 
+  // The sixteen bytes from `p`, which need no alignment.
   static Block Load(const char* p) {
     return Block(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
@@ -96,6 +97,7 @@ class Block {
   // The block with the bits of `bits` set in every byte.
   Block With(char bits) const { return Block(_mm_or_si128(bytes_, _mm_set1_epi8(bits))); }
 
+  // The bytes marked in both blocks, or in either.
   Block operator&(Block other) const { return Block(_mm_and_si128(bytes_, other.bytes_)); }
   Block operator|(Block other) const { return Block(_mm_or_si128(bytes_, other.bytes_)); }
 
@@ -186,11 +188,13 @@ class Block {
 // into the total before it can overflow.
 class Tally {
  public:
+  // Counts the marked bytes of `marks`.
   void Add(Block marks) {
     counts_ = Block::Add(counts_, marks);
     if (++added_ == 255) Empty();
   }
 
+  // The number of marked bytes added so far.
   size_t Total() {
     Empty();
     return total_;

@@ -1,7 +1,9 @@
 #include "plugin/dispatcher.h"
 
 #include <array>
+#include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "plugin/macro_rows.h"
 #include "text/errors.h"
@@ -50,10 +52,26 @@ int32_t ExecMacro(std::string_view name, ITBPDataProvider* message, ITBPDataProv
     StoreText(message, kItemResult, Dispatch(name, call));
   } catch (const std::bad_alloc&) {
     throw EOutOfMemory();
+  } catch (const std::length_error&) {
+    throw EOutOfMemory();
   }
   parameters_reference.Release();
   message_reference.Release();
   return kItemResult;
+}
+
+Text CurrentErrorMessage() {
+  try {
+    throw;
+  } catch (const Exception& error) {
+    return error.Message();
+  } catch (const std::bad_alloc&) {
+    return EOutOfMemory().Message();
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unknown error";
+  }
 }
 
 }  // namespace lintrel

@@ -8,15 +8,22 @@
 
 #include "plugin/data_provider.h"
 #include "plugin/macro_call.h"
+#include "text/text.h"
 
 namespace lintrel {
 
 // `name` is upper-cased with `AsciiUpper` and compared with every macro
 // name; an unknown name stores "Bad result " plus the upper-cased name.
-// Errors propagate as `Exception`s (an allocation failure as EOutOfMemory);
-// both provider references are released and nothing is stored on that path.
+// Errors propagate as `Exception`s (an allocation failure, or a text that
+// would outgrow the largest string, as EOutOfMemory); both provider
+// references are released and nothing is stored on that path.
 int32_t ExecMacro(std::string_view name, ITBPDataProvider* message, ITBPDataProvider* parameters,
                   const MacroEnvironment& environment);
+
+// The message a host is given for the error being handled; call it in a
+// catch block. An Exception's own message, EOutOfMemory's for an allocation
+// failure, what() of any other standard exception, else "Unknown error".
+Text CurrentErrorMessage();
 
 }  // namespace lintrel
 

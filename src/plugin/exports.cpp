@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <exception>
-#include <new>
 #include <optional>
 #include <string_view>
 
@@ -13,7 +11,6 @@
 #include "plugin/dispatcher.h"
 #include "plugin/handover.h"
 #include "plugin/identity.h"
-#include "text/errors.h"
 #include "text/regional_settings.h"
 
 using lintrel::ITBPDataProvider;
@@ -113,14 +110,8 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
       return lintrel::ExecMacro(macro_name, message_provider, parameter_provider, environment);
     } catch (const lintrel::HostError& error) {
       host_fault = error.fault();
-    } catch (const lintrel::Exception& error) {
-      CopyMessage(error.Message(), message, message_length);
-    } catch (const std::bad_alloc&) {
-      CopyMessage(lintrel::EOutOfMemory().Message(), message, message_length);
-    } catch (const std::exception& error) {
-      CopyMessage(error.what(), message, message_length);
     } catch (...) {
-      CopyMessage("Unknown error", message, message_length);
+      CopyMessage(lintrel::CurrentErrorMessage(), message, message_length);
     }
   }
   if (host_fault) {

@@ -5,6 +5,12 @@
 
 #include <climits>
 #include <cstdint>
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "plugin/fake_provider.h"
 #include "text/errors.h"
@@ -82,6 +88,24 @@ TEST(DispatcherTest, ProviderErrorsLeaveTheReferencesBalanced) {
       for (size_t later = *failing.fail_at + 1; later < calls.size(); ++later) {
         EXPECT_EQ(calls[later], "Release") << name << " " << i;
       }
+    }
+  }
+}
+
+// What a host is told for each kind of error that can leave a macro.
+TEST(DispatcherTest, EachKindOfErrorHasItsMessage) {
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[] { throw InvalidIntegerError("x1"); }, "'x1' is not a valid integer value"},
+      {[] { throw std::bad_alloc(); }, "Out of memory"},
+      {[] { throw std::runtime_error("standard"); }, "standard"},
+      {[] { throw 7; }, "Unknown error"},
+  };
+  for (const auto& [raise, message] : cases) {
+    try {
+      raise();
+      ADD_FAILURE() << message << " was not raised";
+    } catch (...) {
+      EXPECT_EQ(CurrentErrorMessage(), message);
     }
   }
 }

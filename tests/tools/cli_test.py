@@ -8,6 +8,7 @@ With --wine, PATH_TO_LINTREL is lintrel.exe, run through the script WINE_RUN.
 
 import json
 import os
+import re
 import pty
 import subprocess
 import sys
@@ -620,7 +621,7 @@ class WindowsPluginTest(FileCase):
                 self.assertTrue(err.startswith(start), err)
         # The system's reason follows the path; for a DLL of the other
         # bitness, what lintrel.exe can load is said as well.
-        self.assertNotEqual(lintrel("--dll", missing, "list")[2], cases[0][1])
+        self.assertRegex(lintrel("--dll", missing, "list")[2], re.escape(cases[0][1]) + rb"\S.*\n$")
         self.assertIn(b"lintrel.exe is a " + self.bitness + b"-bit program; it loads " + self.bitness +
                       b"-bit DLLs only", lintrel("--dll", other, "list")[2])
 
@@ -629,6 +630,10 @@ class WindowsPluginTest(FileCase):
         self.assertRuns(["--dll", fault, "--version"], b"0.0.1\nFault plug-in\nFault plug-in 0.0.1\nfor tests\n")
         self.assertRuns(["--dll", fault, "list"], b"CRASH\nLEAK\nOVERRELEASE\nREFUSE\nSHRINK\n")
         self.assertRuns(["run", "--dll", fault, "ANY"], b"fault plug-in: ANY")
+        # A relative path is taken from the working folder.
+        done = subprocess.run([*LINTREL, "--dll", "lintrel_fault_plugin.dll", "list"],
+                              capture_output=True, timeout=60, cwd=self.plugins)
+        self.assertEqual((done.returncode, done.stdout[:6], done.stderr), (0, b"CRASH\n", b""))
 
     def test_a_dll_that_breaks_the_contract_exits_3(self):
         fault = self.plugin("lintrel_fault_plugin.dll")
@@ -647,6 +652,11 @@ class WindowsPluginTest(FileCase):
         box = self.file("box.mbox", MboxTest.MBOX)
         status, out, err = lintrel("run", "--dll", fault, "-i", box, "LEAK")
         self.assertEqual((status, out), (3, b""))
+        # A fault outside TBP_ExecMacro is met the same way.
+        status, out, err = lintrel("--dll", self.plugin("lintrel_crash_on_start_plugin.dll"), "list")
+        self.assertEqual((status, out), (3, b""))
+        self.assertRegex(err, rb"^lintrel: internal error: TBP_Initialize: the plug-in raised exception "
+                              rb"0xC0000005 at 0x[0-9A-F]+ \(writing address 0x0+\)\n$")
 
     def test_the_dlls_own_error_exits_1(self):
         fault = self.plugin("lintrel_fault_plugin.dll")

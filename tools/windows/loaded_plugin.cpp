@@ -30,8 +30,9 @@ using Hook = void(__stdcall*)();
 using ExecMacroEntry = int32_t(__stdcall*)(const char* name, int32_t length,
                                            ITBPDataProvider* message, ITBPDataProvider* parameters);
 
-// The time --now gives, for the clock import of the plug-in. It is set
-// before the plug-in is first called and never changed after.
+// The time --now gives, for the clock import of the plug-in. The replaced
+// import is a plain function with no room for a context, so the time is
+// kept here: set before the plug-in is first called, never changed after.
 SYSTEMTIME fixed_clock;
 
 void __stdcall ReadFixedClock(SYSTEMTIME* time) {
@@ -53,13 +54,30 @@ std::string SystemMessage(DWORD code) {
   return message;
 }
 
+// KOR_LINTREL.TBP in the folder of lintrel.exe. A bare name is never
+// used: the system would look for it along the search path.
 std::string DefaultDllPath() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, n > 0 && n < MAX_PATH ? n : 0);
+  std::string folder(path, n < MAX_PATH ? n : 0);
   const size_t slash = folder.find_last_of("\\/");
-  folder.resize(slash == std::string::npos ? 0 : slash + 1);
+  if (slash == std::string::npos) {
+    throw CliError("cannot find the folder of lintrel.exe; name the plug-in with --dll PATH");
+  }
+  folder.resize(slash + 1);
   return folder + "KOR_LINTREL.TBP";
+}
+
+// `path` made whole against the working folder, so that the DLL is loaded
+// from there and nowhere else.
+std::string FullPath(const std::string& path) {
+  const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::string full(size, '\0');
+  const DWORD n = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+  if (n == 0 || n >= size) return path;
+  full.resize(n);
+  return full;
 }
 
 template <typename Address>
@@ -70,16 +88,6 @@ Address EntryPoint(HMODULE module, const std::string& path, const char* name) {
                    SystemMessage(GetLastError()) + ")");
   }
   return reinterpret_cast<Address>(reinterpret_cast<void*>(address));
-}
-
-// The text an identity entry point hands over: asked for its size with a
-// null buffer first, then for the text in a buffer of that size.
-std::string HandedOver(HandOver entry) {
-  const int32_t size = entry(nullptr, 0);
-  if (size <= 0) return {};
-  std::string text(static_cast<size_t>(size), '\0');
-  text.resize(static_cast<size_t>(std::max(0, entry(text.data(), size))));
-  return text;
 }
 
 // Points the plug-in's import of `function` from `library` at
@@ -151,6 +159,29 @@ std::string Describe(const CallOutcome& outcome) {
     text += std::string(" (") + access + " address " +
             Hex(outcome.arguments[1], 2 * sizeof(void*)) + ")";
   }
+  if (outcome.code == kPluginErrorCode) text += ": " + outcome.message;
+  return text;
+}
+
+// Calls `call`, which calls into the plug-in, under the unwinding handler:
+// whatever the plug-in raises there is a PluginFault that names `entry`.
+template <typename Call>
+void CallChecked(const char* entry, Call call) {
+  CallOutcome outcome;
+  CallUnwinding(call, outcome);
+  if (outcome.raised) throw PluginFault(std::string(entry) + ": " + Describe(outcome));
+}
+
+// The text an identity entry point hands over: asked for its size with a
+// null buffer first, then for the text in a buffer of that size.
+std::string HandedOver(HandOver entry, const char* name) {
+  int32_t size = 0;
+  CallChecked(name, [&] { size = entry(nullptr, 0); });
+  if (size <= 0) return {};
+  std::string text(static_cast<size_t>(size), '\0');
+  int32_t copied = 0;
+  CallChecked(name, [&] { copied = entry(text.data(), size); });
+  text.resize(static_cast<size_t>(std::clamp(copied, 0, size)));
   return text;
 }
 
@@ -159,12 +190,17 @@ std::string Describe(const CallOutcome& outcome) {
 struct Plugin::State {
   HMODULE module = nullptr;
   PluginIdentity identity;
-  Hook finalize = nullptr;
   ExecMacroEntry exec_macro = nullptr;
+  Hook finalize = nullptr;
+  // Whether the DLL is to be finalized and unloaded: only once it has been
+  // initialized, and not after a fault, when its state cannot be trusted
+  // with more calls and the command is about to end.
+  bool started = false;
 
   ~State() {
-    if (module == nullptr) return;
-    if (finalize != nullptr) finalize();
+    if (!started) return;
+    CallOutcome ignored;
+    CallUnwinding(finalize, ignored);
     FreeLibrary(module);
   }
 };
@@ -178,7 +214,7 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
   const std::string path = options.dll.value_or(DefaultDllPath());
   // No dialog box for a DLL that cannot be loaded: the error is reported.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  state_->module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  state_->module = LoadLibraryExA(FullPath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (state_->module == nullptr) {
     const DWORD error = GetLastError();
     std::string reason = SystemMessage(error);
@@ -194,13 +230,16 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
   }
   HMODULE module = state_->module;
   PluginIdentity& identity = state_->identity;
-  identity.name = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetName"));
-  identity.version = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetVersion"));
-  identity.information = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetInfo"));
-  identity.macro_list = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetMacroList"));
   state_->exec_macro = EntryPoint<ExecMacroEntry>(module, path, "TBP_ExecMacro");
   const Hook initialize = EntryPoint<Hook>(module, path, "TBP_Initialize");
   state_->finalize = EntryPoint<Hook>(module, path, "TBP_Finalize");
+  identity.name = HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetName"), "TBP_GetName");
+  identity.version =
+      HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetVersion"), "TBP_GetVersion");
+  identity.information =
+      HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetInfo"), "TBP_GetInfo");
+  identity.macro_list =
+      HandedOver(EntryPoint<HandOver>(module, path, "TBP_GetMacroList"), "TBP_GetMacroList");
   if (options.now) {
     fixed_clock = SystemTimeOf(*options.now);
     if (!ReplaceImport(module, "KERNEL32.dll", "GetSystemTime",
@@ -210,7 +249,8 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
                      "GetSystemTime");
     }
   }
-  initialize();
+  CallChecked("TBP_Initialize", initialize);
+  state_->started = true;
 }
 
 Plugin::~Plugin() = default;
@@ -237,6 +277,7 @@ std::optional<Text> Plugin::Exec(std::string_view name, ITBPDataProvider* messag
     delete failure;
     std::rethrow_exception(thrown);
   }
+  state_->started = false;
   throw PluginFault(Describe(outcome));
 }
 

@@ -6,7 +6,8 @@
 //   REFUSE  raises the plug-in's own error with the text "refused";
 //   SHRINK  empties the file named by parameter 0, then fetches the body;
 // any other name stores "fault plug-in: NAME". Built with LEAVE_OUT_EXEC,
-// it lacks TBP_ExecMacro.
+// it lacks TBP_ExecMacro; built with CRASH_ON_START, TBP_Initialize writes
+// through a null pointer.
 #include <windows.h>
 
 #include <cstdint>
@@ -37,6 +38,10 @@ int32_t HandOver(const char* text, char* buffer, int32_t length) {
   return n;
 }
 
+// A null pointer that the compiler cannot see is null, so that writing
+// through it is a real store that faults.
+int* volatile nowhere = nullptr;
+
 }  // namespace
 
 extern "C" {
@@ -53,7 +58,11 @@ __declspec(dllexport) int32_t __stdcall TBP_GetInfo(char* buffer, int32_t length
 __declspec(dllexport) int32_t __stdcall TBP_GetMacroList(char* buffer, int32_t length) {
   return HandOver("CRASH\r\nLEAK\r\nOVERRELEASE\r\nREFUSE\r\nSHRINK\r\n", buffer, length);
 }
-__declspec(dllexport) void __stdcall TBP_Initialize() {}
+__declspec(dllexport) void __stdcall TBP_Initialize() {
+#if defined(CRASH_ON_START)
+  *nowhere = 1;
+#endif
+}
 __declspec(dllexport) void __stdcall TBP_Finalize() {}
 
 #if !defined(LEAVE_OUT_EXEC)
@@ -62,7 +71,7 @@ __declspec(dllexport) int32_t __stdcall TBP_ExecMacro(const char* name, int32_t 
   char macro[64] = {};
   std::memcpy(macro, name, static_cast<size_t>(length < 63 ? length : 63));
   if (std::strcmp(macro, "CRASH") == 0) {
-    *static_cast<volatile int*>(nullptr) = 1;
+    *nowhere = 1;
   } else if (std::strcmp(macro, "LEAK") == 0) {
     message->slots->add_ref(message);
   } else if (std::strcmp(macro, "OVERRELEASE") == 0) {
