@@ -4,8 +4,10 @@
 #ifndef LINTREL_TOOLS_CLI_ERROR_H_
 #define LINTREL_TOOLS_CLI_ERROR_H_
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace lintrel::cli {
 
@@ -37,6 +39,12 @@ class PluginFault : public CliError {
  public:
   using CliError::CliError;
 };
+
+// "SUBJECT: REASON", the reason being the system's text for errno value
+// `error`, e.g. "notes.eml: No such file or directory".
+inline std::string SystemReason(std::string_view subject, int error) {
+  return std::string(subject) + ": " + std::strerror(error);
+}
 
 }  // namespace lintrel::cli
 

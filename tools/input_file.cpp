@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "text/integer.h"
 #include "tools/cli_error.h"
@@ -14,7 +13,7 @@ namespace {
 constexpr size_t kReadChunk = size_t{1} << 20;
 
 InputError SystemError(const std::string& name, int error) {
-  return InputError(name + ": " + std::strerror(error));
+  return InputError(SystemReason(name, error));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "tools/cli_error.h"
@@ -12,10 +11,6 @@
 
 namespace lintrel::cli {
 namespace {
-
-std::string Reason(const std::string& path, int error) {
-  return path + ": " + std::strerror(error);
-}
 
 std::string Join(const std::string& folder, const std::string& name) {
   return folder.ends_with('/') ? folder + name : folder + "/" + name;
@@ -57,11 +52,11 @@ class Lister {
       return;
     }
     struct stat status;
-    if (::stat(input.path.c_str(), &status) != 0) throw InputError(Reason(input.path, errno));
+    if (::stat(input.path.c_str(), &status) != 0) throw InputError(SystemReason(input.path, errno));
     if (S_ISDIR(status.st_mode)) {
-      if (input.kind != InputKind::kDetect) throw InputError(Reason(input.path, EISDIR));
+      if (input.kind != InputKind::kDetect) throw InputError(SystemReason(input.path, EISDIR));
       const std::optional<std::vector<std::string>> names = FolderNames(input.path);
-      if (!names) throw InputError(Reason(input.path, errno));
+      if (!names) throw InputError(SystemReason(input.path, errno));
       listing_.from_folders = true;
       AddFolder(input.path, status, *names);
       return;
@@ -69,7 +64,7 @@ class Lister {
     // Opened once here so that a file that cannot be read stops the command
     // before any output, as a mistyped name should.
     const int fd = ::open(input.path.c_str(), kOpenForReading);
-    if (fd < 0) throw InputError(Reason(input.path, errno));
+    if (fd < 0) throw InputError(SystemReason(input.path, errno));
     ::close(fd);
     listing_.files.push_back({input.path, input.kind, SizeOf(status)});
   }
@@ -108,7 +103,7 @@ class Lister {
       const std::string path = Join(folder, part);
       const std::optional<std::vector<std::string>> messages = FolderNames(path);
       if (!messages) {
-        listing_.problems.push_back(Reason(path, errno));
+        listing_.problems.push_back(SystemReason(path, errno));
         continue;
       }
       for (const std::string& name : *messages) {
@@ -126,7 +121,7 @@ class Lister {
   void AddEntry(const std::string& path, InputKind kind) {
     struct stat status;
     if (::stat(path.c_str(), &status) != 0) {
-      listing_.problems.push_back(Reason(path, errno));
+      listing_.problems.push_back(SystemReason(path, errno));
     } else if (S_ISREG(status.st_mode)) {
       listing_.files.push_back({path, kind, SizeOf(status)});
     } else if (!S_ISDIR(status.st_mode)) {
@@ -141,7 +136,7 @@ class Lister {
     } else if (const std::optional<std::vector<std::string>> names = FolderNames(path)) {
       AddFolder(path, status, *names);
     } else {
-      listing_.problems.push_back(Reason(path, errno));
+      listing_.problems.push_back(SystemReason(path, errno));
     }
   }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "tools/cli_error.h"
@@ -30,7 +29,7 @@ int WriteAll(int fd, std::string_view bytes) {
 
 void WriteOut(std::string_view bytes) {
   if (const int error = WriteAll(STDOUT_FILENO, bytes)) {
-    throw CliError(std::string("standard output: ") + std::strerror(error));
+    throw CliError(SystemReason("standard output", error));
   }
 }
 
@@ -54,7 +53,7 @@ void ResultFile::Write(std::string_view bytes) {
   if (error == 0 && ::ftruncate(STDOUT_FILENO, start_ + static_cast<off_t>(bytes.size())) != 0) {
     error = errno;
   }
-  if (error != 0) throw CliError(std::string("standard output: ") + std::strerror(error));
+  if (error != 0) throw CliError(SystemReason("standard output", error));
 }
 
 void ResultFile::Withdraw() {
