@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "text/calendar.h"
 #include "tools/cli_error.h"
 #include "tools/plugin.h"
 #include "tools/windows/structured_exceptions.h"
@@ -133,12 +134,9 @@ SYSTEMTIME SystemTimeOf(const DateTimeParts& parts) {
   time.wMinute = static_cast<WORD>(parts.minute);
   time.wSecond = static_cast<WORD>(parts.second);
   time.wMilliseconds = static_cast<WORD>(parts.millisecond);
-  // The day of the week, as the system fills it in.
-  FILETIME file_time;
-  SYSTEMTIME checked;
-  if (SystemTimeToFileTime(&time, &file_time) && FileTimeToSystemTime(&file_time, &checked)) {
-    time.wDayOfWeek = checked.wDayOfWeek;
-  }
+  // The system counts the days of the week from 0, Sunday.
+  time.wDayOfWeek =
+      static_cast<WORD>(DayOfWeek(DaysFromCivil(parts.year, parts.month, parts.day)) - 1);
   return time;
 }
 
