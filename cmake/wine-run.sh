@@ -36,10 +36,13 @@ if [ "$1" != "--prepare" ]; then
   exec "$wine_dir/wine64" "$@"
 fi
 # The mark is written last, so a prefix that an interrupted run left half
-# made is made again.
-[ -f "$WINEPREFIX/.complete" ] && exit 0
+# made is made again. It names the 32-bit runtime whose files the prefix
+# copied, so a new runtime gets a new prefix.
+runtime=""
+[ -f "$build_dir/wine32/runtime" ] && runtime=$(cat "$build_dir/wine32/runtime")
+[ -f "$WINEPREFIX/.complete" ] && [ "$(cat "$WINEPREFIX/.complete")" = "$runtime" ] && exit 0
 rm -rf "$WINEPREFIX"
 "$wine_dir/wine64" wineboot --init
 # Wine writes the registry when the prefix's server exits.
 "$wine_dir/wineserver" -w
-touch "$WINEPREFIX/.complete"
+echo "$runtime" >"$WINEPREFIX/.complete"
