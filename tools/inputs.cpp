@@ -1,7 +1,7 @@
 #include "tools/inputs.h"
 
 #include "tools/input_file.h"
-#include "tools/sample_message.h"
+#include "tools/inputs/sample_message.h"
 
 namespace lintrel::cli {
 

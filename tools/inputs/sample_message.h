@@ -3,8 +3,8 @@
 // tabs and with blanks), a "Date:", a content type with a character set, an
 // "X-Mailer:", links and a quoted text that nests quotes three levels deep
 // (">", ">>", ">>>"). Lines end in CR LF.
-#ifndef LINTREL_TOOLS_SAMPLE_MESSAGE_H_
-#define LINTREL_TOOLS_SAMPLE_MESSAGE_H_
+#ifndef LINTREL_TOOLS_INPUTS_SAMPLE_MESSAGE_H_
+#define LINTREL_TOOLS_INPUTS_SAMPLE_MESSAGE_H_
 
 #include <string_view>
 
@@ -62,4 +62,4 @@ inline constexpr std::string_view kSampleMessage =
 
 }  // namespace lintrel::cli
 
-#endif  // LINTREL_TOOLS_SAMPLE_MESSAGE_H_
+#endif  // LINTREL_TOOLS_INPUTS_SAMPLE_MESSAGE_H_
