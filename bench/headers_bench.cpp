@@ -8,7 +8,7 @@
 
 #include "headers/field_lookup.h"
 #include "plugin/dispatcher.h"
-#include "tools/provider_base.h"
+#include "tools/run/provider_base.h"
 
 namespace lintrel {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "fuzz_support.h"
 #include "plugin/data_provider.h"
-#include "tools/provider_base.h"
+#include "tools/run/provider_base.h"
 
 namespace lintrel::fuzz {
 

@@ -11,7 +11,7 @@
 
 #include "plugin/data_provider.h"
 #include "plugin/dispatcher.h"
-#include "tools/provider_base.h"
+#include "tools/run/provider_base.h"
 
 namespace lintrel::testing {
 

@@ -1,4 +1,4 @@
-#include "tools/json_text.h"
+#include "tools/output/json_text.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "plugin/data_provider.h"
@@ -16,7 +17,7 @@
 #include "plugin/macro_call.h"
 #include "text/integer.h"
 #include "tools/inputs/sample_message.h"
-#include "tools/now_time.h"
+#include "tools/arguments/now_time.h"
 
 namespace lintrel::cli {
 namespace {
@@ -49,14 +50,15 @@ Text RunExample(const MacroReference& macro) {
   MacroEnvironment environment;
   const std::vector<std::string_view>& options = macro.example.options;
   for (size_t i = 0; i < options.size(); i += 2) {
-    const std::optional<DateTimeParts> now = options[i] == "--now" && i + 1 < options.size()
-                                                 ? ParseNowTime(options[i + 1])
-                                                 : std::nullopt;
-    if (!now) {
+    const auto parsed = options[i] == "--now" && i + 1 < options.size()
+                            ? ParseNowTime(options[i + 1])
+                            : std::variant<DateTimeParts, NowFault>(NowFault::kLayout);
+    const DateTimeParts* now = std::get_if<DateTimeParts>(&parsed);
+    if (now == nullptr) {
       ADD_FAILURE() << macro.name << ": an example's option must be --now with a time";
       return "";
     }
-    environment.read_clock = [now] { return *now; };
+    environment.read_clock = [time = *now] { return time; };
   }
   return testing::RunMacro(macro.name, message, parameters, environment);
 }

@@ -1,4 +1,4 @@
-#include "tools/mbox_reader.h"
+#include "tools/inputs/mbox_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,11 @@ namespace {
 constexpr char kOversized[] = "<oversized>";
 
 // Reads all of `input`, handed over `read_size` bytes at a time, and answers
-// each message's bytes (or kOversized).
+// each message's bytes (or kOversized): held, or read from the input again
+// where the reader handed a message on by its place.
 std::vector<std::string> ReadAll(const std::string& input, size_t read_size,
-                                 size_t max_message = kMaxInputBytes) {
+                                 uint64_t max_message = kMaxInputBytes,
+                                 uint64_t max_held = kMaxInputBytes) {
   size_t offset = 0;
   MboxReader reader(
       [&](char* buffer, size_t capacity) {
@@ -25,10 +27,27 @@ std::vector<std::string> ReadAll(const std::string& input, size_t read_size,
         offset += n;
         return n;
       },
-      max_message, read_size);
+      {max_message, max_held, read_size});
   std::vector<std::string> messages;
-  while (const std::optional<MboxMessage> message = reader.Next()) {
-    messages.push_back(message->oversized ? kOversized : std::string(message->bytes));
+  std::vector<MboxMessage> kept;
+  while (std::optional<MboxMessage> message = reader.Next()) {
+    if (message->oversized) {
+      messages.push_back(kOversized);
+    } else if (message->offset) {
+      EXPECT_GT(message->size, max_held);
+      messages.push_back(input.substr(*message->offset, message->size));
+    } else {
+      EXPECT_EQ(message->bytes.size(), message->size);
+      messages.push_back(std::string(message->bytes));
+    }
+    // Every other message is kept while the reader goes on: its bytes must
+    // stay as they were.
+    if (messages.size() % 2 == 0) kept.push_back(std::move(*message));
+  }
+  for (size_t n = 0; n < kept.size(); ++n) {
+    if (!kept[n].oversized && !kept[n].offset) {
+      EXPECT_EQ(kept[n].bytes, messages[2 * n + 1]);
+    }
   }
   EXPECT_EQ(reader.bytes_read(), input.size());
   return messages;
@@ -83,6 +102,19 @@ TEST(MboxReaderTest, SkipsMessagesAboveTheLimitWithoutHoldingThem) {
   for (size_t read_size : {1, 3, 8, 1 << 20}) {
     EXPECT_EQ(ReadAll(input, read_size, 4), (Messages{kOversized, "ok\n", kOversized, "abcd"}))
         << "read size: " << read_size;
+  }
+}
+
+// From an input that can be read again, a message too long to hold is
+// handed on by its place, the same bytes as if it were held; memory stays
+// at the held size.
+TEST(MboxReaderTest, HandsOnLongMessagesByTheirPlace) {
+  const std::string long_line(40, 'z');
+  const std::string input = "From a\n" + long_line + "\n\nFrom b\nok\n\nFrom c\r\n" + long_line +
+                            "\r\nFrom d\r\n\r\nFrom e\n" + long_line + long_line + "\n";
+  const Messages expected = {long_line + "\n", "ok\n", long_line + "\r\nFrom d\r\n", kOversized};
+  for (size_t read_size : {1, 3, 8, 1 << 20}) {
+    EXPECT_EQ(ReadAll(input, read_size, 60, 10), expected) << "read size: " << read_size;
   }
 }
 

@@ -1,4 +1,4 @@
-#include "tools/message_split.h"
+#include "tools/inputs/message_split.h"
 
 #include <gtest/gtest.h>
 

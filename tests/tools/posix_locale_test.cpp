@@ -1,4 +1,4 @@
-#include "tools/posix_locale.h"
+#include "tools/posix/posix_locale.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 
 #include "text/calendar.h"
 #include "text/date_time_format.h"
-#include "tools/cli_error.h"
+#include "tools/base/errors.h"
 #include "tools/scratch_folder.h"
 
 #if defined(__SANITIZE_ADDRESS__)

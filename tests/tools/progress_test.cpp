@@ -1,4 +1,4 @@
-#include "tools/progress.h"
+#include "tools/output/progress.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include <utility>
 
 #include "text/calendar.h"
-#include "tools/cli_error.h"
-#include "tools/plugin.h"
+#include "tools/base/errors.h"
+#include "tools/run/plugin.h"
 #include "tools/windows/structured_exceptions.h"
 
 namespace lintrel::cli {

@@ -1,0 +1,77 @@
+#include "tools/output/escaping.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lintrel::cli {
+namespace {
+
+TEST(EscapingTest, EscapedTextFitsOnOneLine) {
+  struct Case {
+    std::string text;
+    std::string escaped;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"plain text", "plain text"},
+      {"\r\n-- ", "\\r\\n-- "},
+      {"a\tb\\c", "a\\tb\\\\c"},
+      {"\\n", "\\\\n"},
+      {"\n\n", "\\n\\n"},
+      {std::string("\0\x7f\xff", 3), std::string("\0\x7f\xff", 3)},
+  };
+  for (const Case& c : cases) {
+    Text out = "1\t";
+    AppendEscaped(out, c.text);
+    EXPECT_EQ(out, "1\t" + c.escaped) << c.text;
+  }
+}
+
+TEST(EscapingTest, LaterLinesAreIndented) {
+  struct Case {
+    std::string text;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"", "\n"},
+      {"one", "one\n"},
+      {"one\r\ntwo\r\nthree", "one\n  two\n  three\n"},
+      {"one\ntwo\rthree\r\n", "one\n  two\n  three\n"},
+      {"\r\n-- ", "\n  -- \n"},
+      {"a\r\n\r\nb", "a\n  \n  b\n"},
+      {"tab\tstays", "tab\tstays\n"},
+  };
+  for (const Case& c : cases) {
+    Text out = "M: ";
+    AppendIndented(out, c.text);
+    EXPECT_EQ(out, "M: " + c.shown) << c.text;
+  }
+}
+
+// A file name neither breaks a line nor sends a terminal a command, on
+// standard output and standard error alike; a message keeps its backslashes.
+TEST(EscapingTest, NamesAndMessagesCarryNoControlBytes) {
+  struct Case {
+    std::string text;
+    std::string name;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"inbox/cur/1:2,S", "inbox/cur/1:2,S", "inbox/cur/1:2,S"},
+      {"a\\tb", "a\\\\tb", "a\\tb"},
+      {"new\nline\r", "new\\nline\\r", "new\nline\\x0D"},
+      {"\x1b]0;title\x07", "\\x1B]0;title\\x07", "\\x1B]0;title\\x07"},
+      {"tab\tdel\x7f", "tab\\tdel\\x7F", "tab\\x09del\\x7F"},
+      {"caf\xc3\xa9 \xe9", "caf\xc3\xa9 \xe9", "caf\xc3\xa9 \xe9"},
+  };
+  for (const Case& c : cases) {
+    Text name;
+    AppendEscapedName(name, c.text);
+    EXPECT_EQ(name, c.name) << c.text;
+    EXPECT_EQ(WithoutControls(c.text), c.message) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace lintrel::cli

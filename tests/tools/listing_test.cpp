@@ -1,0 +1,185 @@
+#include "tools/inputs/listing.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/base/errors.h"
+#include "tools/scratch_folder.h"
+
+namespace lintrel::cli {
+namespace {
+
+// A plain folder with a subfolder, a hidden file, a link to nowhere and a
+// link back up; a Maildir with a folder of its own; an mbox file.
+class ListingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(folder_.path().empty());
+    folder_.Write("box.mbox", "From a\n\nx\n");
+    folder_.Write("mail/b.eml", "S: b\n");
+    folder_.Write("mail/a.eml", "S: a\n");
+    folder_.Write("mail/.hidden", "S: h\n");
+    folder_.Write("mail/sub/c.eml", "S: c\n");
+    std::filesystem::create_symlink("nowhere", Path("mail/broken"));
+    std::filesystem::create_directory_symlink("..", Path("mail/sub/up"));
+    folder_.Write("maildir/cur/2:2,S", "S: 2\n");
+    folder_.Write("maildir/cur/1:2,S", "S: 1\n");
+    folder_.Write("maildir/new/3", "S: 3\n");
+    folder_.Write("maildir/tmp/4", "S: 4\n");
+    folder_.Write("maildir/dovecot-uidlist", "3\n");
+    folder_.Write("maildir/.Sent/cur/5", "S: 5\n");
+    std::filesystem::create_directory(Path("maildir/.Sent/new"));
+  }
+
+  std::string Path(const std::string& name) const { return (folder_.path() / name).string(); }
+
+  // The listed paths, relative to the scratch folder, as they were found
+  // (links not resolved).
+  std::vector<std::string> Files(const InputListing& listing) const {
+    std::vector<std::string> files;
+    for (const ListedFile& file : listing.files) {
+      const std::string root = folder_.path().string() + "/";
+      files.push_back(file.path.starts_with(root) ? file.path.substr(root.size()) : file.path);
+    }
+    return files;
+  }
+
+  // "PATH: REASON" for each error, the path relative to the scratch folder.
+  std::vector<std::string> Relative(const std::vector<InputError>& errors) const {
+    std::vector<std::string> lines;
+    for (const InputError& error : errors) {
+      lines.push_back(std::string(error.what()).erase(0, folder_.path().string().size() + 1));
+    }
+    return lines;
+  }
+
+  InputListing List(std::vector<Input> inputs, bool recursive) const {
+    Options options;
+    options.inputs = std::move(inputs);
+    options.recursive = recursive;
+    return ListInputs(options);
+  }
+
+  ScratchFolder folder_;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(ListingTest, AFolderGivesItsFilesInNameOrder) {
+  const InputListing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, false);
+  EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "mail/b.eml"}));
+  EXPECT_TRUE(listing.from_folders);
+  EXPECT_EQ(listing.files[0].kind, InputKind::kDetect);
+  EXPECT_EQ(listing.files[0].listed, Listed::kRegularFile);
+  EXPECT_EQ(Relative(listing.problems), (Names{"mail/broken: No such file or directory"}));
+  EXPECT_EQ(Relative(listing.notes), (Names{"mail/sub: a folder, read only with --recursive"}));
+}
+
+TEST_F(ListingTest, RecursionReadsSubfoldersButNeverALoop) {
+  const InputListing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, true);
+  EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "mail/b.eml", "mail/sub/c.eml"}));
+  EXPECT_EQ(Relative(listing.problems), (Names{"mail/broken: No such file or directory"}));
+  EXPECT_EQ(Relative(listing.notes), (Names{"mail/sub/up: a folder already read, left out"}));
+}
+
+// Levels of folders, each with two links to the next: each folder is read
+// once, whichever way it is reached, so the work stays linear.
+TEST_F(ListingTest, EveryFolderIsReadOnceHoweverManyLinksLeadToIt) {
+  const int levels = 24;
+  for (int n = 0; n < levels; ++n) {
+    const std::string level = "fan/" + std::to_string(n);
+    std::filesystem::create_directories(Path(level));
+    std::filesystem::create_directory_symlink("../" + std::to_string(n + 1), Path(level + "/a"));
+    std::filesystem::create_directory_symlink("../" + std::to_string(n + 1), Path(level + "/b"));
+  }
+  folder_.Write("fan/" + std::to_string(levels) + "/m.eml", "S: m\n");
+  const InputListing listing = List({{InputKind::kDetect, Path("fan/0"), "-i"}}, true);
+  EXPECT_EQ(Files(listing), (Names{"fan/0/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/m.eml"}));
+  EXPECT_EQ(listing.notes.size(), static_cast<size_t>(levels));
+  EXPECT_TRUE(listing.problems.empty());
+}
+
+TEST_F(ListingTest, AMaildirNeedsOnlyCur) {
+  folder_.Write("bare/cur/1", "S: 1\n");
+  folder_.Write("bare/tmp/2", "S: 2\n");
+  const InputListing listing = List({{InputKind::kDetect, Path("bare"), "-i"}}, false);
+  EXPECT_EQ(Files(listing), (Names{"bare/cur/1"}));
+  EXPECT_EQ(listing.files[0].kind, InputKind::kMessage);
+  EXPECT_TRUE(listing.problems.empty());
+}
+
+TEST_F(ListingTest, AMaildirGivesCurThenNew) {
+  const Input maildir{InputKind::kDetect, Path("maildir"), "--input"};
+  InputListing listing = List({maildir}, false);
+  EXPECT_EQ(Files(listing), (Names{"maildir/cur/1:2,S", "maildir/cur/2:2,S", "maildir/new/3"}));
+  EXPECT_EQ(listing.files[0].kind, InputKind::kMessage);
+  EXPECT_TRUE(listing.problems.empty());
+  EXPECT_TRUE(listing.notes.empty());
+  listing = List({maildir}, true);
+  EXPECT_EQ(Files(listing), (Names{"maildir/cur/1:2,S", "maildir/cur/2:2,S", "maildir/new/3",
+                                   "maildir/.Sent/cur/5"}));
+}
+
+TEST_F(ListingTest, FilesAndStandardInputStandForThemselves) {
+  const InputListing listing = List({{InputKind::kMbox, Path("box.mbox"), "--mbox"},
+                                           {InputKind::kMessage, "-", "--message"},
+                                           {InputKind::kDetect, Path("mail/a.eml"), "-i"}},
+                                          false);
+  EXPECT_EQ(Files(listing)[0], "box.mbox");
+  EXPECT_EQ(listing.files[0].kind, InputKind::kMbox);
+  EXPECT_EQ(listing.files[1].path, "-");
+  EXPECT_EQ(listing.files[1].kind, InputKind::kMessage);
+  EXPECT_EQ(listing.files[1].listed, Listed::kAsNamed);
+  EXPECT_FALSE(listing.from_folders);
+}
+
+// A list of paths, one a line or NUL-separated: its folders are read as
+// folders named on the command line, and what cannot be read is reported.
+TEST_F(ListingTest, AListOfFilesIsReadLikeAFolder) {
+  const std::string root = folder_.path().string() + "/";
+  struct Case {
+    std::string list;
+    bool nul_separated;
+  };
+  const Case cases[] = {
+      {root + "mail/b.eml\n" + root + "missing\n\n" + root + "maildir\r\n", false},
+      {root + "mail/b.eml" + '\0' + root + "missing" + '\0' + root + "maildir" + '\0', true},
+  };
+  for (const Case& c : cases) {
+    Options options;
+    options.files_from = folder_.Write("list", c.list);
+    options.nul_separated = c.nul_separated;
+    const InputListing listing = ListInputs(options);
+    EXPECT_EQ(Files(listing), (Names{"mail/b.eml", "maildir/cur/1:2,S", "maildir/cur/2:2,S",
+                                     "maildir/new/3"}));
+    EXPECT_TRUE(listing.from_folders);
+    EXPECT_EQ(Relative(listing.problems), (Names{"missing: No such file or directory"}));
+  }
+}
+
+TEST_F(ListingTest, NamedPathsThatCannotBeReadStopTheCommand) {
+  const std::string missing = Path("missing");
+  EXPECT_THAT(
+      [&] {
+        List({{InputKind::kDetect, missing, "-i"}}, false);
+      },
+      testing::ThrowsMessage<InputError>(missing + ": No such file or directory"));
+  const std::string mail = Path("mail");
+  EXPECT_THAT(
+      [&] {
+        List({{InputKind::kMessage, mail, "--message"}}, false);
+      },
+      testing::ThrowsMessage<InputError>(mail + ": Is a directory"));
+  EXPECT_THAT(
+      [&] {
+        List({{InputKind::kMbox, mail, "--mbox"}}, false);
+      },
+      testing::ThrowsMessage<InputError>(mail + ": Is a directory"));
+}
+
+}  // namespace
+}  // namespace lintrel::cli

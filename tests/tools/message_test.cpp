@@ -1,0 +1,108 @@
+#include "tools/inputs/message.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+
+#include "tools/base/errors.h"
+#include "tools/inputs/message_reader.h"
+#include "tools/inputs/message_split.h"
+#include "tools/inputs/size_limit.h"
+#include "tools/scratch_folder.h"
+
+namespace lintrel::cli {
+namespace {
+
+std::string Bytes(const ItemBytes& item) {
+  std::string bytes(item.size(), '\0');
+  item.CopyFront(bytes.data(), bytes.size());
+  return bytes;
+}
+
+// The messages of one file, as the command reads them.
+std::vector<Message> ReadFile(const std::string& path, InputKind kind = InputKind::kDetect) {
+  OpenInput input = OpenListedFile({path, kind, Listed::kRegularFile});
+  std::vector<Message> messages;
+  ReadMessages(input, [&](Message message, uint64_t) { messages.push_back(std::move(message)); });
+  return messages;
+}
+
+// The first read of a file is 64 KiB; header blocks around that size make
+// it read on, and line breaks across its end must pair as they do in the
+// whole message.
+TEST(MessageTest, MessageFilesSplitAsTheWholeMessageDoes) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  std::vector<std::string> messages = {"", "Subject: s\r\n\r\nbody", "no empty line"};
+  for (const size_t at : {kFrontRead - 3, kFrontRead - 2, kFrontRead - 1, kFrontRead,
+                          kFrontRead + 1, 3 * kFrontRead}) {
+    for (const std::string_view end : {"\r\n\r\n", "\n\n", "\r\r", "\r\n\r"}) {
+      std::string message(at, 'h');
+      message += end;
+      message += "body line\r\n";
+      messages.push_back(message);
+    }
+  }
+  messages.push_back(std::string(5 * kFrontRead, 'x'));
+  for (const std::string& bytes : messages) {
+    const std::string path = folder.Write("m.eml", bytes);
+    std::vector<Message> read = ReadFile(path, InputKind::kMessage);
+    ASSERT_EQ(read.size(), 1u);
+    Message& message = read[0];
+    const MessageParts whole = SplitMessage(bytes);
+    EXPECT_EQ(message.headers(), whole.headers) << bytes.size();
+    EXPECT_EQ(Bytes(message.body()), whole.body) << bytes.size();
+    if (bytes.size() <= kFrontRead) {
+      EXPECT_FALSE(message.body().in_file());
+    }
+    EXPECT_EQ(message.ReadBody(), whole.body) << bytes.size();
+    EXPECT_FALSE(message.body().in_file());
+    EXPECT_EQ(message.origin().source, path);
+  }
+}
+
+// A message outlives the reader and the file's other messages: the run may
+// take it on after its reader has gone on.
+TEST(MessageTest, MessagesOfAnMboxFileStandOnTheirOwn) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  std::string mbox;
+  for (int n = 0; n < 300; ++n) {
+    mbox += "From x\nSubject: " + std::to_string(n) + "\n\n" + std::string(n * 97, 'b') + "\n\n";
+  }
+  const std::vector<Message> read = ReadFile(folder.Write("box", mbox));
+  ASSERT_EQ(read.size(), 300u);
+  for (int n = 0; n < 300; ++n) {
+    EXPECT_EQ(read[n].headers(), "Subject: " + std::to_string(n) + "\n");
+    EXPECT_EQ(Bytes(read[n].body()), std::string(n * 97, 'b') + "\n");
+    EXPECT_EQ(read[n].origin().index, n + 1);
+  }
+}
+
+TEST(MessageTest, AFileThatShrinksIsAnError) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const std::string path = folder.Write("m.eml", "S: s\r\n\r\n" + std::string(4 * kFrontRead, 'b'));
+  std::vector<Message> read = ReadFile(path);
+  ASSERT_TRUE(read[0].body().in_file());
+  folder.Write("m.eml", "short");
+  EXPECT_THAT([&] { read[0].ReadBody(); },
+              testing::ThrowsMessage<InputError>(path + ": changed while it was read"));
+}
+
+TEST(MessageTest, AFileThatIsNoLongerRegularIsRefusedWithoutWaiting) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const std::string path = (folder.path() / "fifo").string();
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  // Listed as a regular file, then found to be a FIFO with no writer.
+  EXPECT_THAT([&] { ReadFile(path); },
+              testing::ThrowsMessage<InputError>(path + ": not a regular file"));
+}
+
+}  // namespace
+}  // namespace lintrel::cli

@@ -1,0 +1,83 @@
+// The few system calls whose POSIX and Windows forms differ; posix/ and
+// windows/ each implement all of them. Everything else the command calls on
+// files (read, write, fstat, stat, close) is the same in both C libraries,
+// with the same error texts.
+#ifndef LINTREL_TOOLS_BASE_SYSTEM_H_
+#define LINTREL_TOOLS_BASE_SYSTEM_H_
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#if defined(_WIN32)
+#include <io.h>
+#endif
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lintrel::cli {
+
+// Makes the standard streams carry bytes unchanged (Windows would turn LF
+// into CR LF on output and stop input at a Ctrl-Z).
+void UseBinaryStandardStreams();
+
+// Opens `path` for reading, not inherited by children. Unless
+// `wait_for_writer`, opening never blocks: a FIFO opens at once, and the
+// caller finds out what it opened with fstat. Answers the descriptor, or -1
+// with errno set.
+int OpenForReading(const std::string& path, bool wait_for_writer);
+
+// Reads up to `capacity` bytes from `fd`. Answers the count read (0 at the
+// end), or -1 with errno set.
+int64_t ReadSome(int fd, char* buffer, size_t capacity);
+
+// Reads up to `n` bytes at `offset` of `fd` and leaves the position the
+// descriptor reads from next as it was. Answers the count read (0 at the
+// end), or -1 with errno set.
+int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset);
+
+// What tells a folder from every other: device and inode, or volume and
+// file index.
+struct FolderId {
+  uint64_t device = 0;
+  uint64_t index = 0;
+  bool operator==(const FolderId&) const = default;
+  auto operator<=>(const FolderId&) const = default;
+};
+
+// What a folder entry is, as far as the listing itself tells; kUnknown
+// where the system does not say (then stat does).
+enum class EntryType { kUnknown, kRegular, kFolder, kOther };
+
+struct FolderEntry {
+  std::string name;
+  EntryType type = EntryType::kUnknown;
+};
+
+struct FolderContents {
+  // nullopt where the system cannot tell.
+  std::optional<FolderId> id;
+  // Every entry but "." and "..", in the order the system gives them.
+  std::vector<FolderEntry> entries;
+};
+
+// Reads the folder at `path`; nullopt with errno set when it cannot be read.
+std::optional<FolderContents> ReadFolder(const std::string& path);
+
+// Whether `fd` is a terminal.
+bool IsTerminal(int fd);
+
+// Whether standard output and standard error are one and the same terminal,
+// so that a line drawn on one shows among the lines written to the other.
+bool OutputSharesTerminal();
+
+// The number of processors the command may run on, at least 1.
+unsigned ProcessorCount();
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_BASE_SYSTEM_H_

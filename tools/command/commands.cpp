@@ -1,0 +1,120 @@
+#include "tools/command/commands.h"
+
+#include <algorithm>
+#include <string>
+
+#include "text/lines.h"
+#include "tools/arguments/help.h"
+#include "tools/arguments/macro_reference.h"
+#include "tools/base/errors.h"
+#include "tools/command/messages.h"
+#include "tools/inputs/given_items.h"
+#include "tools/inputs/size_limit.h"
+#include "tools/output/escaping.h"
+#include "tools/output/records.h"
+#include "tools/output/writer.h"
+#include "tools/run/macro_call.h"
+#include "tools/run/report.h"
+
+namespace lintrel::cli {
+namespace {
+
+// What stands for a message of an mbox file that is too large to be read.
+Text Oversized() {
+  return "message " + LargerThanLimit();
+}
+
+}  // namespace
+
+int RunCommand(const Options& options, const Plugin& plugin) {
+  const GivenParameters given(options);
+  const auto run = [&](const Message& message, ResultSink* sink = nullptr) {
+    return RunMacro(plugin, options.macro, message, given.parameters(), sink);
+  };
+  const OneMessage one = [&](Message& message, bool, Output& output) {
+    if (options.format.value_or(Format::kText) != Format::kText) {
+      const MacroOutcome outcome = run(message);
+      Text record;
+      AppendResultRecord(record, *options.format, Layout::kOneMessage, message.origin(),
+                         message.headers(), outcome);
+      output.Write(record);
+      return outcome.ok ? kExitSuccess : kExitFailed;
+    }
+    // A result bound for a file of the command's own goes there as the
+    // plug-in stores it.
+    ResultSink* sink = output.InPlaceResult();
+    const MacroOutcome outcome = run(message, sink);
+    if (!outcome.ok) {
+      WriteError("lintrel: " + WithoutControls(outcome.text) + "\n");
+      return kExitFailed;
+    }
+    if (sink == nullptr) output.Write(outcome.text);
+    return kExitSuccess;
+  };
+  const EachMessage each = [&](Message& message, MessageDone& done, Format format, Layout layout) {
+    const MacroOutcome outcome =
+        message.oversized() ? MacroOutcome{false, Oversized()} : run(message);
+    AppendResultRecord(done.record, format, layout, message.origin(), message.headers(), outcome);
+    done.failed = !outcome.ok;
+  };
+  int status = OverMessages(options, Format::kTsv, one, each);
+  if (!plugin.HasMacro(options.macro)) {
+    Text name;
+    AppendEscapedName(name, options.macro);
+    WriteError("lintrel: " + name + " is not a macro of this plug-in; lintrel list shows them\n");
+    status = std::max(status, kExitFailed);
+  }
+  return status;
+}
+
+int ReportCommand(const Options& options, const Plugin& plugin) {
+  const OneMessage one = [&](Message& message, bool sample, Output& output) {
+    const Format format = options.format.value_or(Format::kText);
+    Text record = sample && format == Format::kText ? "==> the built-in sample message <==\n" : "";
+    AppendReportRecord(record, format, Layout::kOneMessage, message.origin(), message.headers(),
+                       MakeReport(plugin, message));
+    output.Write(record);
+    return kExitSuccess;
+  };
+  const EachMessage each = [&](Message& message, MessageDone& done, Format format, Layout layout) {
+    if (message.oversized()) {
+      done.note = "lintrel: " + OriginLabel(message.origin()) + ": " + Oversized() + "\n";
+      done.failed = true;
+      return;
+    }
+    AppendReportRecord(done.record, format, layout, message.origin(), message.headers(),
+                       MakeReport(plugin, message));
+  };
+  return OverMessages(options, Format::kText, one, each);
+}
+
+int ListCommand(const Plugin& plugin) {
+  Text out;
+  ForEachLine(plugin.identity().macro_list, [&](std::string_view name) {
+    out += name;
+    if (const MacroReference* macro = FindMacroReference(name)) {
+      out.append(std::max<size_t>(name.size() + 2, 21) - name.size(), ' ');
+      out += macro->summary;
+    }
+    out += '\n';
+  });
+  Output(std::nullopt).Write(out);
+  return kExitSuccess;
+}
+
+int HelpCommand(const Options& options) {
+  if (options.macro.empty()) {
+    Output(std::nullopt).Write(HelpText());
+    return kExitSuccess;
+  }
+  const MacroReference* macro = FindMacroReference(options.macro);
+  if (macro == nullptr) {
+    Text name;
+    AppendEscapedName(name, options.macro);
+    throw UsageError(name + " is not a macro of this plug-in; lintrel list shows them");
+  }
+  Output(std::nullopt).Write(MacroHelp(*macro));
+  return kExitSuccess;
+}
+
+}  // namespace lintrel::cli

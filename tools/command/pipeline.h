@@ -1,0 +1,40 @@
+// The run over the messages of several files: each is read, handed to the
+// command's work, and its record written in order.
+#ifndef LINTREL_TOOLS_COMMAND_PIPELINE_H_
+#define LINTREL_TOOLS_COMMAND_PIPELINE_H_
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "text/text.h"
+#include "tools/inputs/listing.h"
+#include "tools/inputs/message.h"
+#include "tools/inputs/message_reader.h"
+#include "tools/output/progress.h"
+#include "tools/output/writer.h"
+
+namespace lintrel::cli {
+
+// What the work on one message gives.
+struct MessageDone {
+  // The record for standard output.
+  Text record;
+  // A line for standard error, if any, ending in a line break.
+  Text note;
+  // The message counts against the exit status.
+  bool failed = false;
+};
+
+using MessageWork = std::function<void(Message& message, MessageDone& done)>;
+
+// Reads the messages of `listing`'s files in order (the first already open
+// when `first` is given) and writes the record of each. A file that cannot
+// be read is named on standard error and the run goes on. Answers whether
+// every file could be read and no message failed.
+bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
+                  const MessageWork& work);
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_COMMAND_PIPELINE_H_

@@ -1,0 +1,90 @@
+#include "tools/inputs/input_file.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "tools/base/errors.h"
+#include "tools/base/system.h"
+#include "tools/inputs/size_limit.h"
+
+namespace lintrel::cli {
+namespace {
+
+constexpr size_t kReadChunk = size_t{1} << 20;
+
+InputError SystemError(const std::string& name, int error) {
+  return InputError::System(name, error);
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path, Listed listed) {
+  if (path == "-") {
+    fd_ = STDIN_FILENO;
+    name_ = "standard input";
+  } else {
+    name_ = path;
+    fd_ = OpenForReading(path, listed == Listed::kAsNamed);
+    if (fd_ < 0) throw SystemError(name_, errno);
+    owned_ = true;
+  }
+  struct stat status;
+  if (::fstat(fd_, &status) != 0) return;
+  if (S_ISREG(status.st_mode)) {
+    regular_size_ = static_cast<uint64_t>(status.st_size);
+    return;
+  }
+  const int error = S_ISDIR(status.st_mode) ? EISDIR : 0;
+  if (owned_ && (error != 0 || listed == Listed::kRegularFile)) ::close(fd_);
+  if (error != 0) throw SystemError(name_, error);
+  if (listed == Listed::kRegularFile) throw InputError(name_, "not a regular file");
+}
+
+InputFile::~InputFile() {
+  if (owned_) ::close(fd_);
+}
+
+size_t InputFile::Read(char* buffer, size_t capacity) {
+  for (;;) {
+    const int64_t n = ReadSome(fd_, buffer, capacity);
+    if (n >= 0) return static_cast<size_t>(n);
+    if (errno != EINTR) throw SystemError(name_, errno);
+  }
+}
+
+void InputFile::ReadRest(ByteBuffer& buffer) {
+  // A regular file is read into storage of its own size, refused by that
+  // size before anything is read; anything else grows as it arrives, and one
+  // byte beyond the limit shows an input too large.
+  if (regular_size_) {
+    CheckSize(name_, *regular_size_);
+    buffer.Reserve(static_cast<size_t>(*regular_size_) + 1);
+  }
+  const size_t limit = static_cast<size_t>(kMaxInputBytes);
+  for (;;) {
+    if (buffer.capacity() == buffer.size()) {
+      buffer.Reserve(std::max(buffer.capacity() * 2, kReadChunk));
+    }
+    const size_t room = std::min(buffer.capacity() - buffer.size(), limit + 1 - buffer.size());
+    const size_t n = Read(buffer.data() + buffer.size(), room);
+    if (n == 0) return;
+    buffer.Resize(buffer.size() + n);
+    CheckSize(name_, buffer.size());
+  }
+}
+
+void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
+  while (n > 0) {
+    const int64_t got = ReadAtOffset(fd_, buffer, n, offset);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw SystemError(name_, errno);
+    }
+    if (got == 0) throw InputError(name_, "changed while it was read");
+    buffer += got;
+    n -= static_cast<size_t>(got);
+    offset += static_cast<uint64_t>(got);
+  }
+}
+
+}  // namespace lintrel::cli

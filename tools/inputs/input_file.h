@@ -1,0 +1,64 @@
+// An input file open for reading; "-" is standard input.
+#ifndef LINTREL_TOOLS_INPUTS_INPUT_FILE_H_
+#define LINTREL_TOOLS_INPUTS_INPUT_FILE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "tools/base/byte_buffer.h"
+
+namespace lintrel::cli {
+
+// What an input was when it was listed.
+enum class Listed {
+  // A regular file: opened without waiting, and refused if it is no longer
+  // one (a FIFO put in its place would otherwise block the run).
+  kRegularFile,
+  // Whatever a path named on the command line is (a pipe, a device, a
+  // FIFO that a writer is yet to open): opened as it is.
+  kAsNamed,
+};
+
+// Failures raise InputError with the file's name and the system's reason,
+// e.g. "notes.eml: No such file or directory".
+class InputFile {
+ public:
+  // Opens `path`, or takes standard input for "-". A folder raises
+  // "NAME: Is a directory".
+  InputFile(const std::string& path, Listed listed);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Reads up to `capacity` bytes into `buffer` from the current position;
+  // 0 at the end of the input.
+  size_t Read(char* buffer, size_t capacity);
+
+  // Reads the rest of the input onto the end of `buffer`, refusing an input
+  // that grows beyond the size limit without holding more than that.
+  void ReadRest(ByteBuffer& buffer);
+
+  // The size of a regular file, nullopt for standard input, a pipe or a
+  // device, which can only be read from the front.
+  std::optional<uint64_t> RegularSize() const { return regular_size_; }
+
+  // Reads exactly `n` bytes at `offset` of a regular file, leaving the
+  // current position alone. A file that has become shorter raises
+  // "NAME: changed while it was read".
+  void ReadAt(uint64_t offset, char* buffer, size_t n) const;
+
+  // The name used in messages: the path, or "standard input".
+  const std::string& name() const { return name_; }
+
+ private:
+  int fd_ = -1;
+  bool owned_ = false;
+  std::optional<uint64_t> regular_size_;
+  std::string name_;
+};
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_INPUTS_INPUT_FILE_H_

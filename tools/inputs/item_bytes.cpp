@@ -1,0 +1,16 @@
+#include "tools/inputs/item_bytes.h"
+
+#include <cstring>
+
+namespace lintrel::cli {
+
+void ItemBytes::CopyFront(char* buffer, size_t n) const {
+  if (n == 0) return;
+  if (file_ != nullptr) {
+    file_->ReadAt(offset_, buffer, n);
+  } else {
+    std::memcpy(buffer, memory_.data(), n);
+  }
+}
+
+}  // namespace lintrel::cli

@@ -1,0 +1,173 @@
+#include "tools/inputs/mbox_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace lintrel::cli {
+namespace {
+
+// A line that begins with this starts a message; after a line break it is
+// searched for as one piece.
+constexpr std::string_view kFrom = "From ";
+constexpr std::string_view kFromLine = "\nFrom ";
+
+// Bytes kept from a message that is being dropped: enough to judge the line
+// before a "From " line that has only begun to arrive.
+constexpr size_t kKeptWhileDropping = 8;
+
+}  // namespace
+
+MboxReader::MboxReader(ReadFunction read, MboxLimits limits, ByteBuffer front)
+    : read_(std::move(read)),
+      limits_(limits),
+      buffer_(std::make_shared<ByteBuffer>(std::move(front))),
+      bytes_read_(buffer_->size()) {
+  limits_.read_size = std::max<size_t>(limits_.read_size, 1);
+  limits_.max_held = std::min(limits_.max_held, limits_.max_message);
+}
+
+void MboxReader::MoveToFront(size_t from) {
+  if (from == 0) return;
+  if (buffer_.use_count() > 1) {
+    // Only the current message is copied: it began within the last read,
+    // so every byte is copied at most once.
+    auto block = std::make_shared<ByteBuffer>();
+    block->Reserve(buffer_->size() - from + limits_.read_size);
+    std::memcpy(block->data(), buffer_->data() + from, buffer_->size() - from);
+    block->Resize(buffer_->size() - from);
+    buffer_ = std::move(block);
+  } else {
+    buffer_->Consume(from);
+  }
+  buffer_offset_ += from;
+  scan_ -= std::min(scan_, from);
+  begin_ -= std::min(begin_, from);
+}
+
+bool MboxReader::Fill() {
+  if (at_end_) return false;
+  MoveToFront(begin_);
+  if (buffer_->size() > limits_.max_held + kKeptWhileDropping) dropping_ = true;
+  if (dropping_ && buffer_->size() > kKeptWhileDropping) {
+    MoveToFront(buffer_->size() - kKeptWhileDropping);
+    dropped_ = true;
+  }
+  ByteBuffer& buffer = *buffer_;
+  if (buffer.capacity() - buffer.size() < limits_.read_size) {
+    buffer.Reserve(std::max(buffer.capacity() * 2, buffer.size() + limits_.read_size));
+  }
+  const size_t n = read_(buffer.data() + buffer.size(), limits_.read_size);
+  if (n == 0) {
+    at_end_ = true;
+    return false;
+  }
+  buffer.Resize(buffer.size() + n);
+  bytes_read_ += n;
+  return true;
+}
+
+bool MboxReader::SkipFromLine() {
+  // The previous message is no longer needed once its successor is asked for.
+  begin_ = from_line_;
+  for (;;) {
+    const size_t lf = buffer_->view().find('\n', begin_);
+    if (lf != std::string_view::npos) {
+      begin_ = scan_ = lf + 1;
+      message_offset_ = buffer_offset_ + begin_;
+      dropping_ = dropped_ = false;
+      return true;
+    }
+    begin_ = buffer_->size();
+    if (!Fill()) return false;
+  }
+}
+
+std::optional<size_t> MboxReader::EmptyLineEndingAt(size_t lf) const {
+  const char* bytes = buffer_->data();
+  const auto line_start = [&](size_t p) { return p == begin_ ? !dropped_ : bytes[p - 1] == '\n'; };
+  if (line_start(lf)) return lf;
+  if (lf > begin_ && bytes[lf - 1] == '\r' && line_start(lf - 1)) return lf - 1;
+  return std::nullopt;
+}
+
+MboxMessage MboxReader::Finish(size_t end) {
+  MboxMessage message;
+  message.size = buffer_offset_ + end - message_offset_;
+  if (message.size > limits_.max_message) {
+    message.oversized = true;
+  } else if (dropping_) {
+    message.offset = message_offset_;
+  } else {
+    message.block = buffer_;
+    message.bytes = buffer_->view().substr(begin_, end - begin_);
+  }
+  return message;
+}
+
+std::optional<MboxMessage> MboxReader::Next() {
+  for (;;) {
+    switch (state_) {
+      case State::kDone:
+        return std::nullopt;
+
+      case State::kStart:
+        while (buffer_->size() < kFrom.size() && Fill()) {
+        }
+        if (buffer_->size() == 0) {
+          state_ = State::kDone;
+        } else if (buffer_->view().starts_with(kFrom)) {
+          from_line_ = 0;
+          state_ = State::kFromLine;
+        } else {
+          leading_ = true;
+          state_ = State::kMessage;
+        }
+        break;
+
+      case State::kFromLine:
+        if (!SkipFromLine()) {
+          // A "From " line that ends the input starts an empty message.
+          state_ = State::kDone;
+          return MboxMessage{};
+        }
+        state_ = State::kMessage;
+        break;
+
+      case State::kMessage: {
+        const std::string_view data = buffer_->view();
+        std::optional<MboxMessage> found;
+        for (size_t lf = data.find(kFromLine, scan_); lf != std::string_view::npos;
+             lf = data.find(kFromLine, lf + 1)) {
+          if (const std::optional<size_t> separator = EmptyLineEndingAt(lf)) {
+            from_line_ = lf + 1;
+            state_ = State::kFromLine;
+            found = Finish(*separator);
+            break;
+          }
+        }
+        if (found) {
+          const bool skip = leading_ && found->size == 0;
+          leading_ = false;
+          if (skip) break;
+          return found;
+        }
+        // A "From " line may have begun in the bytes that are too few to
+        // hold it with its line break.
+        const size_t partial = kFromLine.size() - 1;
+        scan_ = std::max({scan_, begin_, data.size() >= partial ? data.size() - partial : 0});
+        if (Fill()) break;
+        state_ = State::kDone;
+        size_t end = buffer_->size();
+        if (end > begin_ && buffer_->data()[end - 1] == '\n') {
+          end = EmptyLineEndingAt(end - 1).value_or(end);
+        }
+        MboxMessage last = Finish(end);
+        if (leading_ && last.size == 0) return std::nullopt;
+        return last;
+      }
+    }
+  }
+}
+
+}  // namespace lintrel::cli

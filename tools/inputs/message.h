@@ -1,0 +1,75 @@
+// The one type that stands for a message: the readers make it, the run
+// consumes it.
+#ifndef LINTREL_TOOLS_INPUTS_MESSAGE_H_
+#define LINTREL_TOOLS_INPUTS_MESSAGE_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/base/byte_buffer.h"
+#include "tools/inputs/input_file.h"
+#include "tools/inputs/item_bytes.h"
+
+namespace lintrel::cli {
+
+// The first read of a file: it holds most messages whole, and tells an
+// mbox file from a message file.
+inline constexpr size_t kFrontRead = size_t{1} << 16;
+
+// Where a message came from.
+struct Origin {
+  // The file's path as named or found in a folder, "-" for standard input;
+  // nullopt for the built-in sample and for --headers and --body.
+  std::optional<std::string> source;
+  // The message's number in its mbox file, from 1; nullopt for a message
+  // file.
+  std::optional<int64_t> index;
+};
+
+// A message owns or shares every byte it views, so that it can be handed on
+// and outlive the reader that made it. Its header block is in memory; its
+// body is in memory, or still in its file, to be read straight into the
+// plug-in's text when a macro fetches it.
+class Message {
+ public:
+  // `bytes`, which `storage` keeps (or which are static when it is null),
+  // split at the first empty line.
+  static Message FromBytes(Origin origin, std::shared_ptr<const void> storage,
+                           std::string_view bytes);
+
+  // A header block and a body from separate places, both kept by `storage`,
+  // the file of a body in a file included.
+  static Message FromParts(Origin origin, std::shared_ptr<const void> storage,
+                           std::string_view headers, ItemBytes body);
+
+  // The `size` bytes at `offset` of the regular file `file`, of which
+  // `front` holds the first already. Reads on only as far as the header
+  // block goes; a body beyond what is read stays in the file.
+  static Message FromFile(Origin origin, std::shared_ptr<const InputFile> file, uint64_t offset,
+                          uint64_t size, ByteBuffer front);
+
+  // A message of an mbox file above the size limit, skipped unread.
+  static Message Oversized(Origin origin);
+
+  const Origin& origin() const { return origin_; }
+  bool oversized() const { return oversized_; }
+  std::string_view headers() const { return headers_; }
+  const ItemBytes& body() const { return body_; }
+
+  // The body in memory, read from its file now if it is still there.
+  std::string_view ReadBody();
+
+ private:
+  Origin origin_;
+  bool oversized_ = false;
+  std::shared_ptr<const void> storage_;
+  std::string_view headers_;
+  ItemBytes body_;
+};
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_INPUTS_MESSAGE_H_

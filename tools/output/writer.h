@@ -1,0 +1,51 @@
+// Writing the command's output.
+#ifndef LINTREL_TOOLS_OUTPUT_WRITER_H_
+#define LINTREL_TOOLS_OUTPUT_WRITER_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tools/run/result_sink.h"
+
+namespace lintrel::cli {
+
+// Where the output goes: standard output, used as the shell gave it, or a
+// file that the command opens itself (--output).
+//
+// Standard output may be a file description that other processes share
+// (several runs started by xargs -P into one file): bytes are only ever
+// written at its current position, never over earlier ones, and it is
+// never truncated.
+class Output {
+ public:
+  // Standard output, or `path` created or emptied. Raises CliError
+  // "PATH: REASON" when the file cannot be opened.
+  explicit Output(const std::optional<std::string>& path);
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  // Writes all of `bytes`; raises CliError "NAME: REASON" when that fails,
+  // so that a full disk is not reported as success.
+  void Write(std::string_view bytes);
+
+  // For a file of the command's own only, while nothing has been written to
+  // it: a sink that writes one result there as the plug-in stores it, each
+  // store in place of the one before. Null for standard output.
+  ResultSink* InPlaceResult();
+
+ private:
+  class InPlace;
+  int fd_;
+  std::string name_;
+  std::unique_ptr<InPlace> in_place_;
+};
+
+// Writes `bytes` to standard error; failures there cannot be reported.
+void WriteError(std::string_view bytes);
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_OUTPUT_WRITER_H_

@@ -1,0 +1,98 @@
+#include "tools/base/system.h"
+
+#include <dirent.h>
+#include <sched.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace lintrel::cli {
+
+void UseBinaryStandardStreams() {}
+
+int OpenForReading(const std::string& path, bool wait_for_writer) {
+  return ::open(path.c_str(),
+                O_RDONLY | O_CLOEXEC | O_NOCTTY | (wait_for_writer ? 0 : O_NONBLOCK));
+}
+
+int64_t ReadSome(int fd, char* buffer, size_t capacity) {
+  return ::read(fd, buffer, capacity);
+}
+
+int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
+  return ::pread(fd, buffer, n, static_cast<off_t>(offset));
+}
+
+std::optional<FolderContents> ReadFolder(const std::string& path) {
+  // Opened without blocking and as a folder only, so that nothing else that
+  // took the folder's place since it was listed can stop the run.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat status;
+  if (::fstat(fd, &status) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return std::nullopt;
+  }
+  DIR* dir = ::fdopendir(fd);
+  if (dir == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return std::nullopt;
+  }
+  FolderContents contents;
+  contents.id =
+      FolderId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  errno = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    EntryType type = EntryType::kUnknown;
+    switch (entry->d_type) {
+      case DT_REG:
+        type = EntryType::kRegular;
+        break;
+      case DT_DIR:
+        type = EntryType::kFolder;
+        break;
+      case DT_UNKNOWN:
+      case DT_LNK:
+        break;
+      default:
+        type = EntryType::kOther;
+    }
+    contents.entries.push_back({std::string(name), type});
+  }
+  const int error = errno;
+  ::closedir(dir);
+  if (error != 0) {
+    errno = error;
+    return std::nullopt;
+  }
+  return contents;
+}
+
+bool IsTerminal(int fd) {
+  return ::isatty(fd) == 1;
+}
+
+bool OutputSharesTerminal() {
+  struct stat out;
+  struct stat err;
+  return IsTerminal(STDOUT_FILENO) && IsTerminal(STDERR_FILENO) &&
+         ::fstat(STDOUT_FILENO, &out) == 0 && ::fstat(STDERR_FILENO, &err) == 0 &&
+         out.st_rdev == err.st_rdev;
+}
+
+unsigned ProcessorCount() {
+  cpu_set_t set;
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return static_cast<unsigned>(CPU_COUNT(&set));
+  }
+  const unsigned count = std::thread::hardware_concurrency();
+  return count > 0 ? count : 1;
+}
+
+}  // namespace lintrel::cli

@@ -1,0 +1,95 @@
+#include "tools/base/system.h"
+
+#include <dirent.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace lintrel::cli {
+namespace {
+
+// The folder's volume and file index, which the C library's stat leaves at
+// 0: the folder is opened only to ask for them.
+std::optional<FolderId> FolderIdOf(const std::string& path) {
+  const HANDLE folder =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information;
+  const bool known = GetFileInformationByHandle(folder, &information) != 0;
+  CloseHandle(folder);
+  if (!known) return std::nullopt;
+  return FolderId{information.dwVolumeSerialNumber,
+                  (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+}  // namespace
+
+void UseBinaryStandardStreams() {
+  for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
+}
+
+int OpenForReading(const std::string& path, bool) {
+  // Opening a file never waits on Windows.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_BINARY | O_NOINHERIT);
+  if (fd < 0) {
+    // Windows refuses to open a folder at all, where POSIX opens it and the
+    // caller finds out what it is.
+    const int error = errno;
+    struct stat status;
+    errno = ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? EISDIR : error;
+  }
+  return fd;
+}
+
+int64_t ReadSome(int fd, char* buffer, size_t capacity) {
+  // The C library's read takes an unsigned int count.
+  return _read(fd, buffer, static_cast<unsigned>(std::min<size_t>(capacity, size_t{1} << 30)));
+}
+
+int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
+  const int64_t position = _lseeki64(fd, 0, SEEK_CUR);
+  if (position < 0 || _lseeki64(fd, static_cast<int64_t>(offset), SEEK_SET) < 0) return -1;
+  const int64_t got = ReadSome(fd, buffer, n);
+  const int error = errno;
+  _lseeki64(fd, position, SEEK_SET);
+  errno = error;
+  return got;
+}
+
+std::optional<FolderContents> ReadFolder(const std::string& path) {
+  DIR* dir = ::opendir(path.c_str());
+  if (dir == nullptr) return std::nullopt;
+  FolderContents contents;
+  contents.id = FolderIdOf(path);
+  errno = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") contents.entries.push_back({std::string(name)});
+  }
+  const int error = errno;
+  ::closedir(dir);
+  if (error != 0) {
+    errno = error;
+    return std::nullopt;
+  }
+  return contents;
+}
+
+bool IsTerminal(int fd) {
+  return _isatty(fd) != 0;
+}
+
+bool OutputSharesTerminal() {
+  return IsTerminal(1) && IsTerminal(2);
+}
+
+unsigned ProcessorCount() {
+  SYSTEM_INFO information;
+  GetSystemInfo(&information);
+  return information.dwNumberOfProcessors > 0 ? information.dwNumberOfProcessors : 1;
+}
+
+}  // namespace lintrel::cli
