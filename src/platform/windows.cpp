@@ -58,10 +58,10 @@ bool CopyToWritableMemory(void* destination, const void* source, size_t n) {
   return true;
 }
 
-void RaiseHostError(const char* message, size_t length) {
+void RaisePluginError(const char* message, size_t length) {
   const ULONG_PTR arguments[2] = {reinterpret_cast<ULONG_PTR>(message),
                                   static_cast<ULONG_PTR>(length)};
-  RaiseException(kHostErrorCode, EXCEPTION_NONCONTINUABLE, 2, arguments);
+  RaiseException(kPluginErrorCode, EXCEPTION_NONCONTINUABLE, 2, arguments);
   __builtin_unreachable();
 }
 

@@ -120,7 +120,7 @@ int32_t __stdcall TBP_ExecMacro(const char* name, int32_t name_length,
     // stored.
     return lintrel::kItemResult;
   }
-  lintrel::platform::RaiseHostError(message, message_length);
+  lintrel::platform::RaisePluginError(message, message_length);
 }
 
 }  // extern "C"
