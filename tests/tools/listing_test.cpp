@@ -126,9 +126,9 @@ TEST_F(ListingTest, AMaildirGivesCurThenNew) {
 
 TEST_F(ListingTest, FilesAndStandardInputStandForThemselves) {
   const InputListing listing = List({{InputKind::kMbox, Path("box.mbox"), "--mbox"},
-                                           {InputKind::kMessage, "-", "--message"},
-                                           {InputKind::kDetect, Path("mail/a.eml"), "-i"}},
-                                          false);
+                                     {InputKind::kMessage, "-", "--message"},
+                                     {InputKind::kDetect, Path("mail/a.eml"), "-i"}},
+                                    false);
   EXPECT_EQ(Files(listing)[0], "box.mbox");
   EXPECT_EQ(listing.files[0].kind, InputKind::kMbox);
   EXPECT_EQ(listing.files[1].path, "-");
@@ -154,8 +154,8 @@ TEST_F(ListingTest, AListOfFilesIsReadLikeAFolder) {
     options.files_from = folder_.Write("list", c.list);
     options.nul_separated = c.nul_separated;
     const InputListing listing = ListInputs(options);
-    EXPECT_EQ(Files(listing), (Names{"mail/b.eml", "maildir/cur/1:2,S", "maildir/cur/2:2,S",
-                                     "maildir/new/3"}));
+    EXPECT_EQ(Files(listing),
+              (Names{"mail/b.eml", "maildir/cur/1:2,S", "maildir/cur/2:2,S", "maildir/new/3"}));
     EXPECT_TRUE(listing.from_folders);
     EXPECT_EQ(Relative(listing.problems), (Names{"missing: No such file or directory"}));
   }

@@ -16,8 +16,8 @@
 #include "plugin/identity.h"
 #include "plugin/macro_call.h"
 #include "text/integer.h"
-#include "tools/inputs/sample_message.h"
 #include "tools/arguments/now_time.h"
+#include "tools/inputs/sample_message.h"
 
 namespace lintrel::cli {
 namespace {

@@ -43,8 +43,8 @@ TEST(ParseTest, ReadsRunOptionsMacroAndParameters) {
 // line here means the same.
 TEST(ParseTest, OptionsFollowGetoptLongConventions) {
   const Arguments lines[] = {
-      {"run", "-i", "a.eml", "--format", "jsonl", "-r", "-0", "--files-from", "list", "KORCITE",
-       "", "-", "3"},
+      {"run", "-i", "a.eml", "--format", "jsonl", "-r", "-0", "--files-from", "list", "KORCITE", "",
+       "-", "3"},
       {"run", "KORCITE", "--input=a.eml", "--format=jsonl", "-r0", "--files-from=list", "", "-",
        "3"},
       {"run", "KORCITE", "", "-ia.eml", "-", "--recursive", "--null", "3", "--files-from", "list",
@@ -120,7 +120,8 @@ TEST(ParseTest, RefusesCommandLinesThatDoNotFit) {
        "--files-from cannot be combined with --headers or --body"},
       {{"run", "--sample", "-i", "m", "M"}, "--sample cannot be combined with other inputs"},
       {{"run", "-0", "M"}, "-0 needs --files-from"},
-      {{"run", "--param-file", "4", "f", "M"}, "--param-file takes a parameter number from 0 to 3, not '4'"},
+      {{"run", "--param-file", "4", "f", "M"},
+       "--param-file takes a parameter number from 0 to 3, not '4'"},
       {{"run", "--param-file", "0", "f", "--param-file", "0", "g", "M"},
        "--param-file 0 is given twice"},
       {{"run", "--message", "-", "--param-file", "0", "-", "M"},

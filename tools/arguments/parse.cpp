@@ -12,8 +12,24 @@ namespace lintrel::cli {
 namespace {
 
 enum class Option {
-  kInput, kMessage, kMbox, kFilesFrom, kNull, kSample, kRecursive, kHeaders, kBody, kParamFile,
-  kFormat, kNow, kLocale, kDll, kOutput, kJobs, kHelp, kVersion
+  kInput,
+  kMessage,
+  kMbox,
+  kFilesFrom,
+  kNull,
+  kSample,
+  kRecursive,
+  kHeaders,
+  kBody,
+  kParamFile,
+  kFormat,
+  kNow,
+  kLocale,
+  kDll,
+  kOutput,
+  kJobs,
+  kHelp,
+  kVersion
 };
 
 // The commands an option belongs to, as bits; kTop is the command line
@@ -66,7 +82,7 @@ struct Split {
 const OptionSpec* FindOption(std::string_view name) {
   for (const OptionSpec& spec : kOptions) {
     if (name.size() == 2 && name[0] == '-' && name[1] != '-' ? spec.short_name == name[1]
-                                                                 : spec.name == name) {
+                                                             : spec.name == name) {
       return &spec;
     }
   }
@@ -242,7 +258,8 @@ void Apply(const Given& given, Options& options) {
 
 void CheckInputs(const Options& options) {
   const bool named = !options.inputs.empty() || options.files_from;
-  const std::string first = !options.inputs.empty() ? options.inputs.front().option : "--files-from";
+  const std::string first =
+      !options.inputs.empty() ? options.inputs.front().option : "--files-from";
   if (named && (options.headers || options.body)) {
     throw UsageError(first + " cannot be combined with --headers or --body");
   }

@@ -15,9 +15,8 @@ namespace lintrel::cli {
 int OverMessages(const Options& options, Format several_format, const OneMessage& one,
                  const EachMessage& each) {
   const bool nothing_named = options.inputs.empty() && !options.files_from;
-  const bool stdin_taken =
-      std::find(options.parameter_files.begin(), options.parameter_files.end(), "-") !=
-      options.parameter_files.end();
+  const bool stdin_taken = std::find(options.parameter_files.begin(), options.parameter_files.end(),
+                                     "-") != options.parameter_files.end();
   if (options.sample || (nothing_named && !options.headers && !options.body &&
                          (stdin_taken || IsTerminal(STDIN_FILENO)))) {
     Message sample = SampleMessage();
@@ -41,17 +40,17 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
     if (first->kind == InputKind::kMessage) {
       Output output(options.output);
       int status = kExitSuccess;
-      ReadMessages(*first, [&](Message message, uint64_t) { status = one(message, false, output); });
+      ReadMessages(*first,
+                   [&](Message message, uint64_t) { status = one(message, false, output); });
       return status;
     }
     layout = Layout::kOneMailbox;
   }
   const Format format = options.format.value_or(several_format);
   Output output(options.output);
-  const bool succeeded =
-      RunOverFiles(listing, std::move(first), output, [&](Message& message, MessageDone& done) {
-        each(message, done, format, layout);
-      });
+  const bool succeeded = RunOverFiles(
+      listing, std::move(first), output,
+      [&](Message& message, MessageDone& done) { each(message, done, format, layout); });
   return succeeded ? kExitSuccess : kExitFailed;
 }
 

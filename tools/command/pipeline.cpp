@@ -63,8 +63,7 @@ bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, O
         bytes_read = read;
         const double file_share = size && *size > 0 ? static_cast<double>(read) / *size : 0;
         progress.Update(++messages, bytes_done + bytes_read,
-                        files > 1 || size ? std::optional((n + file_share) / files)
-                                          : std::nullopt);
+                        files > 1 || size ? std::optional((n + file_share) / files) : std::nullopt);
       });
     } catch (const InputError& error) {
       records.Note(InputErrorLine(error));

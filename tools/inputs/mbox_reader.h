@@ -80,7 +80,7 @@ class MboxReader {
   std::shared_ptr<ByteBuffer> buffer_;
   uint64_t buffer_offset_ = 0;  // where the buffer's first byte lies in the input
   State state_ = State::kStart;
-  size_t begin_ = 0;              // start of the current message in the buffer
+  size_t begin_ = 0;             // start of the current message in the buffer
   uint64_t message_offset_ = 0;  // and in the input
   size_t scan_ = 0;              // where the search for the next "From " line resumes
   size_t from_line_ = 0;         // start of the "From " line that ends the message

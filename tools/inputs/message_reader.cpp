@@ -19,8 +19,8 @@ constexpr uint64_t kMaxHeldFromFile = uint64_t{64} << 20;
 }  // namespace
 
 OpenInput OpenListedFile(const ListedFile& listed) {
-  OpenInput open{listed.path, std::make_shared<InputFile>(listed.path, listed.listed), {},
-                 listed.kind};
+  OpenInput open{
+      listed.path, std::make_shared<InputFile>(listed.path, listed.listed), {}, listed.kind};
   InputFile& file = *open.file;
   if (const std::optional<uint64_t> size = file.RegularSize()) {
     const auto have = static_cast<size_t>(std::min<uint64_t>(*size, kFrontRead));
@@ -31,8 +31,8 @@ OpenInput OpenListedFile(const ListedFile& listed) {
     // A stream cannot be read twice: what is read to tell its kind is kept.
     open.front.Reserve(kFrom.size());
     while (open.front.size() < kFrom.size()) {
-      const size_t n = file.Read(open.front.data() + open.front.size(),
-                                 kFrom.size() - open.front.size());
+      const size_t n =
+          file.Read(open.front.data() + open.front.size(), kFrom.size() - open.front.size());
       if (n == 0) break;
       open.front.Resize(open.front.size() + n);
     }
@@ -78,10 +78,9 @@ void ReadMessages(OpenInput& input, const MessageSink& sink) {
     Origin origin{input.path, ++index};
     Message message =
         found->oversized ? Message::Oversized(std::move(origin))
-        : found->offset  ? Message::FromFile(std::move(origin), input.file, *found->offset,
-                                             found->size, {})
-                         : Message::FromBytes(std::move(origin), std::move(found->block),
-                                              found->bytes);
+        : found->offset
+            ? Message::FromFile(std::move(origin), input.file, *found->offset, found->size, {})
+            : Message::FromBytes(std::move(origin), std::move(found->block), found->bytes);
     sink(std::move(message), reader.bytes_read());
   }
 }

@@ -41,7 +41,7 @@ class Progress {
 
   bool enabled_;
   bool shares_terminal_;
-  bool drawn_ = false;      // the line stands on the terminal now
+  bool drawn_ = false;  // the line stands on the terminal now
   bool ever_drawn_ = false;
   std::optional<double> done_;
   Clock::time_point start_ = Clock::now();

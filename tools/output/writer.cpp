@@ -53,7 +53,8 @@ class Output::InPlace final : public ResultSink {
   const std::string& name_;
 };
 
-Output::Output(const std::optional<std::string>& path) : fd_(STDOUT_FILENO), name_("standard output") {
+Output::Output(const std::optional<std::string>& path)
+    : fd_(STDOUT_FILENO), name_("standard output") {
   if (!path) return;
   name_ = *path;
   fd_ = ::open(path->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0666);

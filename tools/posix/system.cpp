@@ -11,8 +11,7 @@ namespace lintrel::cli {
 void UseBinaryStandardStreams() {}
 
 int OpenForReading(const std::string& path, bool wait_for_writer) {
-  return ::open(path.c_str(),
-                O_RDONLY | O_CLOEXEC | O_NOCTTY | (wait_for_writer ? 0 : O_NONBLOCK));
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (wait_for_writer ? 0 : O_NONBLOCK));
 }
 
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {
