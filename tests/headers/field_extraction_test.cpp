@@ -41,6 +41,9 @@ TEST(FieldExtractionTest, ExtractMailer) {
       {"X-Mailer: Example Mail 2.0", "Example Mail 2.0"},
       {"X-Mailer: Example\r\n Mail", "Example Mail"},
       {"X-Mailer:", ""},
+      // No blank is needed after the colon.
+      {"X-Mailer:Example", "Example"},
+      {"X-Mailer:\tExample", "Example"},
       {"x-mailer: Example", "none"},
       {"X-MAILER: Example", "none"},
       {"", "none"},

@@ -152,6 +152,16 @@ TEST(FetchTextTest, LeavesTheRoomAskedFor) {
   }
 }
 
+// The limit itself is an item's length like any other: it is fetched.
+TEST(FetchTextTest, TheLargestLengthIsFetched) {
+  FakeProvider provider;
+  provider.reported_length = kMaxItemLength;
+  provider.items[243] = "abc";
+  EXPECT_EQ(FetchText(&provider, 243), "abc");
+  EXPECT_EQ(provider.Fetches(),
+            (Calls{"FetchItem 243 null -1", "FetchItem 243 buffer " + std::to_string(kMaxItemLength)}));
+}
+
 TEST(FetchTextTest, AnImpossibleLengthIsOutOfMemory) {
   for (int32_t length : {INT32_MAX, kMaxItemLength + 1}) {
     FakeProvider provider;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lintrel {
 namespace {
 
@@ -50,6 +52,21 @@ TEST(TokenizeTest, AppendsWithoutEmptyingTheList) {
   EXPECT_EQ(Tokenize(ByteSet(" "), ByteSet(), "a b", list), 2);
   EXPECT_EQ(LineCount(list), 3);
   EXPECT_EQ(LineAt(list, 0), "kept");
+}
+
+// Reading stops after `limit` tokens: the count and the list hold no more,
+// and a limit of 0 or less reads none.
+TEST(TokenizeTest, StopsAtTheLimit) {
+  const std::string_view content = " 01 Jan 2002 10:00:00 +0300 extra";
+  const Tokens all = {"01", "Jan", "2002", "10", "00", "00", "+0300", "extra"};
+  for (const int32_t limit : {-1, 0, 1, 2, 7, 8, 9, INT32_MAX}) {
+    LineList list;
+    const int32_t count = Tokenize(ByteSet(" /:"), ByteSet(), content, list, limit);
+    const size_t expected = std::clamp<int32_t>(limit, 0, static_cast<int32_t>(all.size()));
+    EXPECT_EQ(count, static_cast<int32_t>(expected)) << limit;
+    EXPECT_EQ(Tokens(list.begin(), list.end()), Tokens(all.begin(), all.begin() + expected))
+        << limit;
+  }
 }
 
 }  // namespace

@@ -789,9 +789,13 @@ class HostileTest(MailStore):
             self.assertEqual(self.run_in_folder("run", *args, "KORMAILER"),
                              (2, b"", b"lintrel: big: larger than 1073741824 bytes\n"), args)
             self.assertLess(time.monotonic() - started, 20 if WINDOWS else 2, args)
-        # Exactly at the limit is taken: the body stays in the file.
+        # Exactly at the limit is taken (the body stays in the file), one
+        # byte more is not.
         self.sparse("edge", limit, b"X-Mailer: Edge\n\n")
         self.assertEqual(self.run_in_folder("run", "-i", "edge", "KORMAILER"), (0, b"Edge", b""))
+        self.sparse("edge", limit + 1, b"X-Mailer: Edge\n\n")
+        self.assertEqual(self.run_in_folder("run", "-i", "edge", "KORMAILER"),
+                         (2, b"", b"lintrel: edge: larger than 1073741824 bytes\n"))
 
     def test_an_oversized_message_in_an_mbox_is_skipped_with_little_memory(self):
         if WINDOWS:

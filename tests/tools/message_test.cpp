@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "tools/base/errors.h"
+#include "tools/inputs/given_items.h"
 #include "tools/inputs/message_reader.h"
 #include "tools/inputs/message_split.h"
 #include "tools/inputs/size_limit.h"
@@ -101,6 +103,32 @@ TEST(MessageTest, AFileThatIsNoLongerRegularIsRefusedWithoutWaiting) {
   // Listed as a regular file, then found to be a FIFO with no writer.
   EXPECT_THAT([&] { ReadFile(path); },
               testing::ThrowsMessage<InputError>(path + ": not a regular file"));
+}
+
+// An input of exactly the limit is taken, one byte more refused by its size:
+// a message file, a --param-file and a --body alike. The files are sparse,
+// and the bodies stay in them.
+TEST(MessageTest, InputsUpToTheLimitAreTakenOneByteMoreIsRefused) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const std::string path = folder.Write("edge", "S: s\r\n\r\n");
+  for (const uint64_t size : {kMaxInputBytes, kMaxInputBytes + 1}) {
+    std::filesystem::resize_file(path, size);
+    Options options;
+    options.parameter_files[0] = path;
+    options.body = path;
+    if (size == kMaxInputBytes) {
+      EXPECT_EQ(ReadFile(path)[0].body().size(), kMaxInputBytes - 8);
+      EXPECT_EQ(GivenParameters(options).parameters()[0].size(), kMaxInputBytes);
+      EXPECT_EQ(HeadersAndBodyMessage(options).body().size(), kMaxInputBytes);
+      continue;
+    }
+    const std::string refused = path + ": larger than 1073741824 bytes";
+    EXPECT_THAT([&] { ReadFile(path); }, testing::ThrowsMessage<InputError>(refused));
+    EXPECT_THAT([&] { GivenParameters{options}; }, testing::ThrowsMessage<InputError>(refused));
+    EXPECT_THAT([&] { HeadersAndBodyMessage(options); },
+                testing::ThrowsMessage<InputError>(refused));
+  }
 }
 
 }  // namespace
