@@ -158,8 +158,8 @@ TEST(FetchTextTest, TheLargestLengthIsFetched) {
   provider.reported_length = kMaxItemLength;
   provider.items[243] = "abc";
   EXPECT_EQ(FetchText(&provider, 243), "abc");
-  EXPECT_EQ(provider.Fetches(),
-            (Calls{"FetchItem 243 null -1", "FetchItem 243 buffer " + std::to_string(kMaxItemLength)}));
+  EXPECT_EQ(provider.Fetches(), (Calls{"FetchItem 243 null -1",
+                                       "FetchItem 243 buffer " + std::to_string(kMaxItemLength)}));
 }
 
 TEST(FetchTextTest, AnImpossibleLengthIsOutOfMemory) {
