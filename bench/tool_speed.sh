@@ -9,13 +9,15 @@
 # scratch folder that is removed afterwards, then runs each pair below RUNS
 # times (default 5) in turn, A B A B ..., after one run of each that is not
 # counted. No output goes to /dev/null, where GNU grep stops early: each pair
-# is run twice, once writing to a new file in the scratch folder ("> file";
-# GNU cat then copies file to file inside the kernel, its speed as a user
-# sees it) and once into a pipe read by cat ("| cat > file", the whole
+# is run three times, with lintrel writing a file of its own (--output FILE,
+# where it writes the result as the plug-in stores it) and the tool a new
+# file ("> file"; GNU cat then copies file to file inside the kernel, its
+# speed as a user sees it); both writing to a new file that the shell opened
+# ("> file"); and both into a pipe read by cat ("| cat > file", the whole
 # pipeline timed). Prints the median wall time of each command, the median of
-# the ratios lintrel / tool pair by pair, the target (for the runs into a
-# file), and lintrel's peak memory (/usr/bin/time %M) against the size of
-# its input.
+# the ratios lintrel / tool pair by pair, the target (for the runs with
+# --output), and lintrel's peak memory (/usr/bin/time %M) against the size
+# of its input.
 set -eu
 LINTREL=${1:-build/native/tools/lintrel}
 RUNS=${2:-5}
@@ -57,15 +59,21 @@ def make_text(path, size):
             pass
     return cut
 
-def run(command, output, piped):
-    """One whole-process run: (wall seconds, peak resident KiB)."""
+def run(command, output, how):
+    """One whole-process run writing `output` the way `how` says ("--output",
+    "> file" or "| cat > file"): (wall seconds, peak resident KiB)."""
     memory = os.path.join(work, "memory")
+    piped = how == "| cat > file"
+    own = how == "--output" and command[0] == lintrel
+    if own:
+        command = [command[0], command[1], "--output", output, *command[2:]]
     # A new file each time: the old one's pages are freed before the clock runs.
     if os.path.exists(output):
         os.remove(output)
-    with open(output, "wb") as out:
+    with open(os.devnull if own else output, "wb") as out:
         start = time.perf_counter()
         timed = subprocess.Popen(["/usr/bin/time", "-f", "%M", "-o", memory, *command],
+                                 stdin=subprocess.DEVNULL,
                                  stdout=subprocess.PIPE if piped else out)
         if piped:
             reader = subprocess.Popen(["cat"], stdin=timed.stdout, stdout=out)
@@ -85,22 +93,24 @@ def shown(command):
 def compare(name, mine, tool, size, target, within):
     mine_out, tool_out = os.path.join(work, "lintrel.out"), os.path.join(work, "tool.out")
     print(f"{name}: {shown(['lintrel', *mine[1:]])}  against  {shown(tool)}")
-    for piped in (False, True):
-        run(mine, mine_out, piped)
-        run(tool, tool_out, piped)
+    for how in ("--output", "> file", "| cat > file"):
+        run(mine, mine_out, how)
+        run(tool, tool_out, how)
         pairs = []
         for _ in range(runs):
-            pairs.append((run(mine, mine_out, piped), run(tool, tool_out, piped)))
+            pairs.append((run(mine, mine_out, how), run(tool, tool_out, how)))
         mine_s = statistics.median(p[0][0] for p in pairs)
         tool_s = statistics.median(p[1][0] for p in pairs)
         ratio = statistics.median(p[0][0] / p[1][0] for p in pairs)
         peak = max(p[0][1] for p in pairs) * 1024
-        # The targets are for the whole process writing its output; a pipe
-        # shows what streaming adds, which lintrel, whose result is whole
-        # only when the macro returns, cannot have.
-        verdict = "for comparison" if piped else \
-            f"{within}: {'ok' if ratio <= target else 'MISSED'}"
-        print(f"  {'| cat > file' if piped else '> file':<12} lintrel {mine_s:6.3f} s"
+        # The targets are for the whole process writing a file of its own;
+        # a file the shell opened may be shared, so lintrel copies the result
+        # once and writes it at the end, and a pipe shows what streaming adds,
+        # which lintrel, whose result is whole only when the macro returns,
+        # cannot have.
+        verdict = f"{within}: {'ok' if ratio <= target else 'MISSED'}" if how == "--output" \
+            else "for comparison"
+        print(f"  {how:<12} lintrel {mine_s:6.3f} s"
               f"  {tool[0]} {tool_s:6.3f} s  ratio {ratio:5.2f} ({verdict})"
               f"  peak {peak / (1 << 20):5.1f} MiB = {peak / size:4.2f} x input")
     return mine_out, tool_out
