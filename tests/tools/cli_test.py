@@ -810,6 +810,49 @@ class HostileTest(MailStore):
         self.assertLess(max(peak, before), 200 * 1024, "kilobytes at the peak")
 
 
+class JobsTest(MailStore):
+    """Messages run on several threads give the bytes of a run on one."""
+
+    def setUp(self):
+        super().setUp()
+        count = 40 if WINDOWS else 400
+        mbox = b""
+        for n in range(count):
+            header = b"X-Mailer: M%d\n" % n if n % 3 else b"Subject: none\n"
+            dated = b"Received: from a by b; Tue, 01 Jan 2002 10:%02d:00 +0300\n" % (n % 60) if n % 5 else b""
+            body = b"see http://example.org/%d\n" % n + b"> quoted\n" * (n % 7) + b"x" * (n * 37 % 5000)
+            message = dated + header + b"\n" + body + b"\n"
+            self.file(f"store/cur/{n:05}:2,S", message)
+            mbox += b"From a\n" + message + b"\n"
+        self.file("store.mbox", mbox)
+        self.file("store/cur/00007:2,S", b"")  # an empty message among them
+        os.symlink("nowhere", self.path("store/cur/00011:2,T"))  # and one that cannot be read
+        self.file("list", b"store.mbox\nfolder\nstore\n")
+
+    def test_every_input_kind_and_format_gives_the_same_bytes(self):
+        inputs = [["-i", "store"], ["-i", "store.mbox"], ["-r", "-i", "folder", "-i", "md"],
+                  ["--files-from", "list"], ["-i", "-"]]
+        commands = [["run", "KORMAILER"], ["run", "KORDELIVERYTIME"], ["run", "KORGETLINKS"],
+                    ["report", "--now", "2024-03-15T10:30:00Z"]]
+        formats = [["--format", "tsv"], ["--format", "jsonl"], ["--format", "text"], []]
+        jobs = [["-j", "2"]] if WINDOWS else [["-j", "2"], ["-j", "3"], ["--jobs=8"], []]
+        with open(self.path("store.mbox"), "rb") as f:
+            mbox = f.read()
+        for given in inputs:
+            for command in commands:
+                for format in formats:
+                    if command[0] == "report" and format[1:] == ["tsv"]:
+                        continue
+                    if WINDOWS and (format or command[1] != "KORMAILER"):
+                        continue
+                    args = [*command[:1], *given, *format, *command[1:]]
+                    stdin = mbox if "-" in given else b""
+                    one = self.run_in_folder(*args, "-j", "1", stdin=stdin)
+                    self.assertTrue(one[1], args)
+                    for more in jobs:
+                        self.assertEqual(self.run_in_folder(*args, *more, stdin=stdin), one, (args, more))
+
+
 class MacroReferenceTest(unittest.TestCase):
     def test_every_example_gives_what_the_help_says(self):
         status, out, _ = lintrel("list")

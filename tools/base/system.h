@@ -35,9 +35,10 @@ int OpenForReading(const std::string& path, bool wait_for_writer);
 // end), or -1 with errno set.
 int64_t ReadSome(int fd, char* buffer, size_t capacity);
 
-// Reads up to `n` bytes at `offset` of `fd` and leaves the position the
-// descriptor reads from next as it was. Answers the count read (0 at the
-// end), or -1 with errno set.
+// Reads up to `n` bytes at `offset` of `fd`, a regular file; several
+// threads may do so at once. Where the descriptor reads from next is not
+// kept: a file is read either this way or with ReadSome. Answers the count
+// read (0 at the end), or -1 with errno set.
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset);
 
 // What tells a folder from every other: device and inode, or volume and

@@ -48,8 +48,9 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
   }
   const Format format = options.format.value_or(several_format);
   Output output(options.output);
+  const unsigned jobs = options.jobs > 0 ? options.jobs : ProcessorCount();
   const bool succeeded = RunOverFiles(
-      listing, std::move(first), output,
+      listing, std::move(first), output, jobs,
       [&](Message& message, MessageDone& done) { each(message, done, format, layout); });
   return succeeded ? kExitSuccess : kExitFailed;
 }

@@ -29,11 +29,14 @@ struct MessageDone {
 using MessageWork = std::function<void(Message& message, MessageDone& done)>;
 
 // Reads the messages of `listing`'s files in order (the first already open
-// when `first` is given) and writes the record of each. A file that cannot
-// be read is named on standard error and the run goes on. Answers whether
-// every file could be read and no message failed.
+// when `first` is given), runs `work` on each on `jobs` threads (on this one
+// alone for 1), and writes the records in input order, the same bytes
+// whatever `jobs`. At most four messages per thread are read ahead of the
+// next record written. A file that cannot be read is named on standard
+// error and the run goes on. Answers whether every file could be read and
+// no message failed; `work` may be called on several threads at once.
 bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
-                  const MessageWork& work);
+                  unsigned jobs, const MessageWork& work);
 
 }  // namespace lintrel::cli
 

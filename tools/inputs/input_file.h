@@ -44,9 +44,9 @@ class InputFile {
   // device, which can only be read from the front.
   std::optional<uint64_t> RegularSize() const { return regular_size_; }
 
-  // Reads exactly `n` bytes at `offset` of a regular file, leaving the
-  // current position alone. A file that has become shorter raises
-  // "NAME: changed while it was read".
+  // Reads exactly `n` bytes at `offset` of a regular file; several threads
+  // may do so at once. A file read so is not read with Read as well. A file
+  // that has become shorter raises "NAME: changed while it was read".
   void ReadAt(uint64_t offset, char* buffer, size_t n) const;
 
   // The name used in messages: the path, or "standard input".

@@ -21,22 +21,24 @@ constexpr size_t kKeptWhileDropping = 8;
 MboxReader::MboxReader(ReadFunction read, MboxLimits limits, ByteBuffer front)
     : read_(std::move(read)),
       limits_(limits),
-      buffer_(std::make_shared<ByteBuffer>(std::move(front))),
+      buffer_(pool_->Take()),
       bytes_read_(buffer_->size()) {
   limits_.read_size = std::max<size_t>(limits_.read_size, 1);
   limits_.max_held = std::min(limits_.max_held, limits_.max_message);
+  *buffer_ = std::move(front);
 }
 
 void MboxReader::MoveToFront(size_t from) {
-  if (from == 0) return;
-  if (buffer_.use_count() > 1) {
+  if (from == 0 && !handed_on_) return;
+  if (handed_on_) {
     // Only the current message is copied: it began within the last read,
     // so every byte is copied at most once.
-    auto block = std::make_shared<ByteBuffer>();
+    std::shared_ptr<ByteBuffer> block = pool_->Take();
     block->Reserve(buffer_->size() - from + limits_.read_size);
     std::memcpy(block->data(), buffer_->data() + from, buffer_->size() - from);
     block->Resize(buffer_->size() - from);
     buffer_ = std::move(block);
+    handed_on_ = false;
   } else {
     buffer_->Consume(from);
   }
@@ -101,6 +103,7 @@ MboxMessage MboxReader::Finish(size_t end) {
   } else {
     message.block = buffer_;
     message.bytes = buffer_->view().substr(begin_, end - begin_);
+    handed_on_ = true;
   }
   return message;
 }

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "tools/base/byte_buffer.h"
+#include "tools/inputs/block_pool.h"
 #include "tools/inputs/size_limit.h"
 
 namespace lintrel::cli {
@@ -63,8 +64,9 @@ class MboxReader {
  private:
   enum class State { kStart, kFromLine, kMessage, kDone };
 
-  // Makes the current message the front of the buffer, in a new block when
-  // a message handed on still holds the old one.
+  // Makes the bytes from `from` on the front of the buffer: in place, or in
+  // a block of the pool's when a message has been handed on from this one
+  // (it may be read on another thread still).
   void MoveToFront(size_t from);
   // Reads once more; false at the end of the input.
   bool Fill();
@@ -77,7 +79,9 @@ class MboxReader {
 
   ReadFunction read_;
   MboxLimits limits_;
+  std::shared_ptr<BlockPool> pool_ = std::make_shared<BlockPool>();
   std::shared_ptr<ByteBuffer> buffer_;
+  bool handed_on_ = false;      // a message holds the buffer
   uint64_t buffer_offset_ = 0;  // where the buffer's first byte lies in the input
   State state_ = State::kStart;
   size_t begin_ = 0;             // start of the current message in the buffer

@@ -50,12 +50,23 @@ int64_t ReadSome(int fd, char* buffer, size_t capacity) {
 }
 
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
-  const int64_t position = _lseeki64(fd, 0, SEEK_CUR);
-  if (position < 0 || _lseeki64(fd, static_cast<int64_t>(offset), SEEK_SET) < 0) return -1;
-  const int64_t got = ReadSome(fd, buffer, n);
-  const int error = errno;
-  _lseeki64(fd, position, SEEK_SET);
-  errno = error;
+  // A read at an offset of its own, which the file's pointer does not take
+  // part in: several threads may read one file at once.
+  const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = EBADF;
+    return -1;
+  }
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD got = 0;
+  if (!ReadFile(file, buffer, static_cast<DWORD>(std::min<size_t>(n, size_t{1} << 30)), &got,
+                &at)) {
+    if (GetLastError() == ERROR_HANDLE_EOF) return 0;
+    errno = EIO;
+    return -1;
+  }
   return got;
 }
 
