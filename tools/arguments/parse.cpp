@@ -1,3 +1,6 @@
+// The command line read into Options: the options given applied, each value
+// checked, the inputs checked to combine, and the operands read as the
+// command, the macro and its parameters.
 #include "tools/arguments/parse.h"
 
 #include <algorithm>
@@ -6,148 +9,11 @@
 #include <variant>
 
 #include "tools/arguments/now_time.h"
+#include "tools/arguments/options_and_operands.h"
 #include "tools/base/errors.h"
 
 namespace lintrel::cli {
 namespace {
-
-enum class Option {
-  kInput,
-  kMessage,
-  kMbox,
-  kFilesFrom,
-  kNull,
-  kSample,
-  kRecursive,
-  kHeaders,
-  kBody,
-  kParamFile,
-  kFormat,
-  kNow,
-  kLocale,
-  kDll,
-  kOutput,
-  kJobs,
-  kHelp,
-  kVersion
-};
-
-// The commands an option belongs to, as bits; kTop is the command line
-// without a command (--version).
-constexpr unsigned kRun = 1, kReport = 2, kList = 4, kHelpCommand = 8, kTop = 16;
-constexpr unsigned kRunAndReport = kRun | kReport;
-constexpr unsigned kAll = kRun | kReport | kList | kHelpCommand | kTop;
-
-struct OptionSpec {
-  std::string_view name;
-  char short_name;  // '\0' for none
-  int values;       // how many arguments follow it
-  unsigned commands;
-  Option option;
-};
-
-constexpr OptionSpec kOptions[] = {
-    {"--input", 'i', 1, kRunAndReport, Option::kInput},
-    {"--message", '\0', 1, kRunAndReport, Option::kMessage},
-    {"--mbox", '\0', 1, kRunAndReport, Option::kMbox},
-    {"--files-from", '\0', 1, kRunAndReport, Option::kFilesFrom},
-    {"--null", '0', 0, kRunAndReport, Option::kNull},
-    {"--sample", '\0', 0, kRunAndReport, Option::kSample},
-    {"--recursive", 'r', 0, kRunAndReport, Option::kRecursive},
-    {"--headers", '\0', 1, kRun, Option::kHeaders},
-    {"--body", '\0', 1, kRun, Option::kBody},
-    {"--param-file", '\0', 2, kRun, Option::kParamFile},
-    {"--format", '\0', 1, kRunAndReport, Option::kFormat},
-    {"--now", '\0', 1, kRunAndReport, Option::kNow},
-    {"--locale", '\0', 1, kRunAndReport, Option::kLocale},
-    {"--dll", '\0', 1, kRunAndReport | kList | kTop, Option::kDll},
-    {"--output", 'o', 1, kRunAndReport, Option::kOutput},
-    {"--jobs", 'j', 1, kRunAndReport, Option::kJobs},
-    {"--help", 'h', 0, kAll, Option::kHelp},
-    {"--version", '\0', 0, kTop, Option::kVersion},
-};
-
-// An option as written, with its values.
-struct Given {
-  const OptionSpec* spec;
-  std::string written;  // "--input" or "-i"
-  std::vector<std::string> values;
-};
-
-struct Split {
-  std::vector<Given> options;
-  std::vector<std::string_view> operands;
-};
-
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name.size() == 2 && name[0] == '-' && name[1] != '-' ? spec.short_name == name[1]
-                                                             : spec.name == name) {
-      return &spec;
-    }
-  }
-  return nullptr;
-}
-
-[[noreturn]] void Unknown(std::string_view written) {
-  std::string message = "unknown option " + std::string(written);
-  if (written.size() > 1 && written[1] >= '0' && written[1] <= '9') {
-    message += " (arguments that begin with \"-\" go after \"--\")";
-  }
-  throw UsageError(message);
-}
-
-// Separates options from operands, taking each option's values.
-Split SplitArguments(const std::vector<std::string_view>& arguments) {
-  Split split;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view argument = arguments[i];
-    if (argument == "--") {
-      split.operands.insert(split.operands.end(), arguments.begin() + i + 1, arguments.end());
-      break;
-    }
-    if (argument.size() < 2 || argument[0] != '-') {
-      split.operands.push_back(argument);
-      continue;
-    }
-    // The written options of this argument, each with a value attached to
-    // it in the same argument, if any.
-    std::vector<std::pair<std::string, std::optional<std::string_view>>> written;
-    if (argument[1] == '-') {
-      const size_t equals = argument.find('=');
-      written.emplace_back(std::string(argument.substr(0, equals)),
-                           equals == std::string_view::npos
-                               ? std::nullopt
-                               : std::optional(argument.substr(equals + 1)));
-    } else {
-      for (size_t j = 1; j < argument.size(); ++j) {
-        const std::string name = {'-', argument[j]};
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr) Unknown(name);
-        if (spec->values > 0 && j + 1 < argument.size()) {
-          written.emplace_back(name, argument.substr(j + 1));
-          break;
-        }
-        written.emplace_back(name, std::nullopt);
-      }
-    }
-    for (auto& [name, attached] : written) {
-      const OptionSpec* spec = FindOption(name);
-      if (spec == nullptr) Unknown(name);
-      Given given{spec, name, {}};
-      if (attached) {
-        if (spec->values == 0) throw UsageError(name + " takes no value");
-        given.values.emplace_back(*attached);
-      }
-      while (static_cast<int>(given.values.size()) < spec->values) {
-        if (++i == arguments.size()) throw UsageError(name + " needs a value");
-        given.values.emplace_back(arguments[i]);
-      }
-      split.options.push_back(std::move(given));
-    }
-  }
-  return split;
-}
 
 void SetOnce(std::optional<std::string>& slot, const std::string& written, std::string value) {
   if (slot) throw UsageError(written + " is given twice");
@@ -186,16 +52,16 @@ unsigned Jobs(const std::string& text) {
   return jobs;
 }
 
-void Apply(const Given& given, Options& options) {
+void Apply(const GivenOption& given, Options& options) {
   const std::string& written = given.written;
   const std::string value = given.values.empty() ? std::string() : given.values[0];
-  switch (given.spec->option) {
+  switch (given.option) {
     case Option::kInput:
     case Option::kMessage:
     case Option::kMbox: {
-      const InputKind kind = given.spec->option == Option::kMessage ? InputKind::kMessage
-                             : given.spec->option == Option::kMbox  ? InputKind::kMbox
-                                                                    : InputKind::kDetect;
+      const InputKind kind = given.option == Option::kMessage ? InputKind::kMessage
+                             : given.option == Option::kMbox  ? InputKind::kMbox
+                                                              : InputKind::kDetect;
       options.inputs.push_back({kind, value, written});
       break;
     }
@@ -282,24 +148,10 @@ std::optional<Command> CommandNamed(std::string_view name) {
   return std::nullopt;
 }
 
-unsigned Bit(std::optional<Command> command) {
-  if (!command) return kTop;
-  switch (*command) {
-    case Command::kRun:
-      return kRun;
-    case Command::kReport:
-      return kReport;
-    case Command::kList:
-      return kList;
-    default:
-      return kHelpCommand;
-  }
-}
-
 }  // namespace
 
 Options ParseArguments(const std::vector<std::string_view>& arguments) {
-  const Split split = SplitArguments(arguments);
+  const OptionsAndOperands split = SplitArguments(arguments);
   Options options;
   std::optional<Command> command;
   if (!split.operands.empty()) {
@@ -308,16 +160,16 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
       throw UsageError("unknown command '" + std::string(split.operands.front()) + "'");
     }
   }
-  for (const Given& given : split.options) {
-    if (given.spec->option == Option::kHelp) return options;
+  for (const GivenOption& given : split.options) {
+    if (given.option == Option::kHelp) return options;
   }
-  const bool version = std::any_of(split.options.begin(), split.options.end(), [](const Given& g) {
-    return g.spec->option == Option::kVersion;
-  });
+  const bool version =
+      std::any_of(split.options.begin(), split.options.end(),
+                  [](const GivenOption& g) { return g.option == Option::kVersion; });
   if (!command && !version) throw UsageError("no command given");
   options.command = command.value_or(Command::kVersion);
-  for (const Given& given : split.options) {
-    if ((given.spec->commands & Bit(command)) == 0) {
+  for (const GivenOption& given : split.options) {
+    if (!TakesOption(command, given.option)) {
       throw UsageError("unknown option " + given.written +
                        (command ? " for " + std::string(split.operands.front()) : ""));
     }
