@@ -15,7 +15,7 @@ constexpr unsigned kRun = 1, kReport = 2, kList = 4, kHelpCommand = 8, kTop = 16
 constexpr unsigned kRunAndReport = kRun | kReport;
 constexpr unsigned kAll = kRun | kReport | kList | kHelpCommand | kTop;
 
-struct OptionSpec {
+struct OptionEntry {
   std::string_view name;
   char short_name;  // '\0' for none
   int values;       // how many arguments follow it
@@ -23,7 +23,7 @@ struct OptionSpec {
   Option option;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--input", 'i', 1, kRunAndReport, Option::kInput},
     {"--message", '\0', 1, kRunAndReport, Option::kMessage},
     {"--mbox", '\0', 1, kRunAndReport, Option::kMbox},
@@ -44,11 +44,11 @@ constexpr OptionSpec kOptions[] = {
     {"--version", '\0', 0, kTop, Option::kVersion},
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name.size() == 2 && name[0] == '-' && name[1] != '-' ? spec.short_name == name[1]
-                                                             : spec.name == name) {
-      return &spec;
+const OptionEntry* FindOption(std::string_view name) {
+  for (const OptionEntry& entry : kOptions) {
+    if (name.size() == 2 && name[0] == '-' && name[1] != '-' ? entry.short_name == name[1]
+                                                             : entry.name == name) {
+      return &entry;
     }
   }
   return nullptr;
@@ -102,9 +102,9 @@ OptionsAndOperands SplitArguments(const std::vector<std::string_view>& arguments
     } else {
       for (size_t j = 1; j < argument.size(); ++j) {
         const std::string name = {'-', argument[j]};
-        const OptionSpec* spec = FindOption(name);
-        if (spec == nullptr) Unknown(name);
-        if (spec->values > 0 && j + 1 < argument.size()) {
+        const OptionEntry* entry = FindOption(name);
+        if (entry == nullptr) Unknown(name);
+        if (entry->values > 0 && j + 1 < argument.size()) {
           written.emplace_back(name, argument.substr(j + 1));
           break;
         }
@@ -112,14 +112,14 @@ OptionsAndOperands SplitArguments(const std::vector<std::string_view>& arguments
       }
     }
     for (auto& [name, attached] : written) {
-      const OptionSpec* spec = FindOption(name);
-      if (spec == nullptr) Unknown(name);
-      GivenOption given{spec->option, name, {}};
+      const OptionEntry* entry = FindOption(name);
+      if (entry == nullptr) Unknown(name);
+      GivenOption given{entry->option, name, {}};
       if (attached) {
-        if (spec->values == 0) throw UsageError(name + " takes no value");
+        if (entry->values == 0) throw UsageError(name + " takes no value");
         given.values.emplace_back(*attached);
       }
-      while (static_cast<int>(given.values.size()) < spec->values) {
+      while (static_cast<int>(given.values.size()) < entry->values) {
         if (++i == arguments.size()) throw UsageError(name + " needs a value");
         given.values.emplace_back(arguments[i]);
       }
@@ -130,8 +130,8 @@ OptionsAndOperands SplitArguments(const std::vector<std::string_view>& arguments
 }
 
 bool TakesOption(std::optional<Command> command, Option option) {
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.option == option) return (spec.commands & Bit(command)) != 0;
+  for (const OptionEntry& entry : kOptions) {
+    if (entry.option == option) return (entry.commands & Bit(command)) != 0;
   }
   return false;
 }
