@@ -10,50 +10,75 @@
 
 #include "body/word_blocks.h"
 
-// SSE2 is part of every 64-bit x86 processor; the 32-bit build and other
-// processors read eight bytes at a time in a 64-bit word instead.
-// LINTREL_PORTABLE_SEARCH chooses the word everywhere, so that its tests run
-// on any machine.
-#if defined(__SSE2__) && !defined(LINTREL_PORTABLE_SEARCH)
+// On x86 the searches read sixteen bytes at a time with SSE2: always on
+// x86-64, which every such processor has, and in the 32-bit build when the
+// processor has it, as found when the code is loaded. Elsewhere they read
+// eight bytes at a time in a 64-bit word. LINTREL_PORTABLE_SEARCH chooses
+// the word everywhere, so that its tests run on any machine.
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(LINTREL_PORTABLE_SEARCH)
 #define LINTREL_SSE2_SEARCH 1
 #include "body/sse2_blocks.h"
 #endif
 
 namespace lintrel {
+namespace byte_search {
 
-// The searches of block_searches.inc, on the widest blocks of the build.
+#if LINTREL_SSE2_SEARCH
+
+// The vector instructions of a processor that the body tools use.
+struct VectorInstructions {
+  bool sse2 = false;
+  bool ssse3 = false;
+};
+
+// This processor's, read once as the code is loaded: in the DLL as it is
+// attached to a process, before any entry point can run. Until then both
+// are false, which takes the paths that every processor runs.
+extern const VectorInstructions kProcessorInstructions;
+
+// Whether the searches read sixteen bytes at a time.
+inline bool ReadsSse2Blocks() {
+#if defined(__SSE2__)
+  return true;
+#else
+  return kProcessorInstructions.sse2;
+#endif
+}
+
+#endif
+
+}  // namespace byte_search
+
+// The searches of block_searches.inc, on the widest blocks this processor
+// reads.
 
 template <char... kBytes>
 size_t FindFirstOf(std::string_view t, size_t from) {
 #if LINTREL_SSE2_SEARCH
-  return byte_search::sse2::FindFirstOf<kBytes...>(t, from);
-#else
-  return byte_search::word::FindFirstOf<kBytes...>(t, from);
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindFirstOf<kBytes...>(t, from);
 #endif
+  return byte_search::word::FindFirstOf<kBytes...>(t, from);
 }
 
 inline size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
 #if LINTREL_SSE2_SEARCH
-  return byte_search::sse2::FindQuoteOrNul(t, from, pair);
-#else
-  return byte_search::word::FindQuoteOrNul(t, from, pair);
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindQuoteOrNul(t, from, pair);
 #endif
+  return byte_search::word::FindQuoteOrNul(t, from, pair);
 }
 
 inline bool AllBreaksAreCrLf(std::string_view lines) {
 #if LINTREL_SSE2_SEARCH
-  return byte_search::sse2::AllBreaksAreCrLf(lines);
-#else
-  return byte_search::word::AllBreaksAreCrLf(lines);
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::AllBreaksAreCrLf(lines);
 #endif
+  return byte_search::word::AllBreaksAreCrLf(lines);
 }
 
 inline size_t CountNonAlphanumeric(std::string_view t) {
 #if LINTREL_SSE2_SEARCH
-  return byte_search::sse2::CountNonAlphanumeric(t);
-#else
-  return byte_search::word::CountNonAlphanumeric(t);
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::CountNonAlphanumeric(t);
 #endif
+  return byte_search::word::CountNonAlphanumeric(t);
 }
 
 // One past the position of the last byte of `t` before `end` that is one of

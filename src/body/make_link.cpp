@@ -50,7 +50,8 @@ const EscapeTable& Escapes() {
 #if LINTREL_SSE2_SEARCH
 
 // Escaping with the byte shuffles of SSSE3, on the blocks of the SSE2
-// searches, where the processor has them.
+// searches. These functions alone are compiled for SSSE3: they run only
+// where the processor has it.
 namespace ssse3 {
 
 using byte_search::sse2::Block;
@@ -180,7 +181,7 @@ Text MakeLink(Text text) {
   size_t in = n;
   size_t out = text.size();
 #if LINTREL_SSE2_SEARCH
-  if (__builtin_cpu_supports("ssse3")) {
+  if (byte_search::kProcessorInstructions.ssse3) {
     const ssse3::Ends ends = ssse3::EscapeBlocks(data, {in, out}, escapes);
     in = ends.text_end;
     out = ends.link_start;
