@@ -36,29 +36,6 @@ size_t EndOfFirstLines(std::string_view t, int64_t count) {
   return end;
 }
 
-// The position of the first ">" in `t` at or after `from` that another
-// follows (any ">" when not `pair`), or of the first byte 0 if that comes
-// sooner; t.size() when there is neither. Reads a block of bytes at a time.
-size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
-  using byte_search::Block;
-  const char* data = t.data();
-  const size_t reach = pair ? 1 : 0;
-  size_t p = from;
-  for (; p + Block::kSize + reach <= t.size(); p += Block::kSize) {
-    const Block block = Block::Load(data + p);
-    Block quotes = block.Equal('>');
-    if (pair) quotes = quotes & Block::Load(data + p + 1).Equal('>');
-    if (const Block::Mask hits = (quotes | block.Equal('\0')).Marks()) {
-      return p + Block::First(hits);
-    }
-  }
-  for (; p < t.size(); ++p) {
-    if (data[p] == '\0') return p;
-    if (data[p] == '>' && (!pair || (p + 1 < t.size() && data[p + 1] == '>'))) return p;
-  }
-  return t.size();
-}
-
 // The position of the first run of `depth` (>= 1) or more ">" in `t` at or
 // after `from`, which is not inside a run, or of the first byte 0 if that
 // comes sooner; t.size() when there is neither. A run shorter than two
@@ -72,29 +49,6 @@ size_t FindQuoteRunOrNul(std::string_view t, size_t from, size_t depth) {
     while (p < t.size() && t[p] == '>') ++p;
     if (p - found >= depth) return found;
   }
-}
-
-// Whether every line break in `lines` is CR LF, so that its lines can be
-// taken as they stand: each LF has a CR just before it and each CR an LF
-// just after, checked a block of bytes at a time.
-bool AllBreaksAreCrLf(std::string_view lines) {
-  using byte_search::Block;
-  const char* data = lines.data();
-  size_t p = 0;
-  bool after_cr = false;
-  for (; p + Block::kSize <= lines.size(); p += Block::kSize) {
-    const Block block = Block::Load(data + p);
-    const Block::Mask cr = block.Equal('\r').Marks();
-    if ((Block::Next(cr) | (after_cr ? Block::kFirst : 0)) != block.Equal('\n').Marks()) {
-      return false;
-    }
-    after_cr = Block::MarksLast(cr);
-  }
-  for (; p < lines.size(); ++p) {
-    if ((data[p] == '\n') != after_cr) return false;
-    after_cr = data[p] == '\r';
-  }
-  return !after_cr;
 }
 
 // The start of the last `lines` lines of `t` (which has at least that many),

@@ -16,8 +16,6 @@
 namespace lintrel {
 namespace {
 
-using byte_search::Block;
-
 // What link escaping writes for each byte: ASCII letters and digits stand
 // for themselves, every other byte is "%" and two hexadecimal digits. The
 // bytes stand at the end of the entry, which is written whole in front of
@@ -49,28 +47,15 @@ const EscapeTable& Escapes() {
   return table;
 }
 
-// Marks the ASCII letters and digits of `block`. Setting bit 5 lower-cases
-// the letters and brings no other byte into a-z.
-Block LettersAndDigits(Block block) {
-  return block.Between('0', '9') | block.With(0x20).Between('a', 'z');
-}
-
-// The number of bytes of `t` that escaping writes as three.
-size_t CountEscaped(std::string_view t) {
-  byte_search::Tally plain;
-  size_t p = 0;
-  for (; p + Block::kSize <= t.size(); p += Block::kSize) {
-    plain.Add(LettersAndDigits(Block::Load(t.data() + p)));
-  }
-  size_t escaped = p - plain.Total();
-  for (; p < t.size(); ++p) {
-    const auto c = static_cast<unsigned char>(t[p]);
-    if (!IsAsciiLetter(c) && !IsAsciiDigit(c)) ++escaped;
-  }
-  return escaped;
-}
-
 #if LINTREL_SSE2_SEARCH
+
+// Escaping with the byte shuffles of SSSE3, on the blocks of the SSE2
+// searches. These functions alone are compiled for SSSE3: they run only
+// where the processor has it.
+namespace ssse3 {
+
+using byte_search::sse2::Block;
+using byte_search::sse2::LettersAndDigits;
 
 // How a group of four bytes is escaped, for each set of them (bit j for
 // byte j) that is escaped: a byte shuffle of the group's sources (the four
@@ -176,13 +161,16 @@ __attribute__((target("ssse3"))) Ends EscapeBlocks(char* data, Ends ends,
   return {in, out};
 }
 
+}  // namespace ssse3
+
 #endif
 
 }  // namespace
 
 Text MakeLink(Text text) {
   const size_t n = text.size();
-  const size_t escaped = CountEscaped(text);
+  // Escaping writes three bytes for each of these.
+  const size_t escaped = CountNonAlphanumeric(text);
   if (escaped == 0) return text;
   // Storage with room for the result keeps it; otherwise it grows once.
   text.resize(n + 2 * escaped);
@@ -193,8 +181,8 @@ Text MakeLink(Text text) {
   size_t in = n;
   size_t out = text.size();
 #if LINTREL_SSE2_SEARCH
-  if (__builtin_cpu_supports("ssse3")) {
-    const Ends ends = EscapeBlocks(data, {in, out}, escapes);
+  if (byte_search::kProcessorInstructions.ssse3) {
+    const ssse3::Ends ends = ssse3::EscapeBlocks(data, {in, out}, escapes);
     in = ends.text_end;
     out = ends.link_start;
   }

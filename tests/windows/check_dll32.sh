@@ -1,8 +1,9 @@
 #!/bin/bash
 # Checks the shipping 32-bit DLL without running it: its module name, that
 # it exports exactly the entry points given (as NAME:ARGUMENT_BYTES) and
-# nothing else, undecorated, that it imports only from system DLLs, and that
-# each entry point removes its own arguments from the stack.
+# nothing else, undecorated, that it imports only from system DLLs, that
+# each entry point removes its own arguments from the stack, and that only
+# the SSE2 and SSSE3 block searches use SSE registers.
 set -u
 dll="$1"
 objdump="$2"
@@ -57,5 +58,16 @@ for entry in "$@"; do
     fail "$name returns with '$(echo $returns)', expected ret $want"
 done
 
+# The DLL runs on processors without SSE2: code on XMM registers belongs to
+# the block searches compiled for SSE2 or SSSE3 alone (their namespaces are
+# named so), which run only where the processor has them. Everything else,
+# the date arithmetic on the x87 unit with it, keeps to the i686 basics.
+vector_functions=$("$objdump" -d -C --no-show-raw-insn "$code" |
+  awk '/^[0-9a-f]+ <.*>:$/ { function_label = $0; next }
+       /%xmm/ && !seen[function_label]++ { print function_label }')
+[[ -n "$vector_functions" ]] || fail "no code on XMM registers: the SSE2 block searches are missing"
+stray=$(grep -v -E '::(sse2|ssse3)::' <<<"$vector_functions")
+[[ -z "$stray" ]] || fail "code on XMM registers outside the SSE2 and SSSE3 searches:"$'\n'"$stray"
+
 if (( failures > 0 )); then exit 1; fi
-echo "KOR_LINTREL.TBP: module name, $# exports, imports and stack cleanup are as shipped"
+echo "KOR_LINTREL.TBP: module name, $# exports, imports, stack cleanup and SSE code are as shipped"
