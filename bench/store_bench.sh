@@ -105,8 +105,9 @@ import os, shlex, statistics, subprocess, sys, time
 lintrel, runs, store, work = os.path.abspath(sys.argv[1]), int(sys.argv[2]), *sys.argv[3:5]
 maildir, mbox = os.path.join(store, "Maildir"), os.path.join(store, "store.mbox")
 MB = 1_000_000
-# GNU grep that writes to /dev/null stops at its first match (-c included),
-# so the timed runs write to /dev/zero, which discards writes the same way.
+# GNU grep that writes to /dev/null stops reading a file at its first match,
+# -c included, which would leave grep -c next to nothing to do; the timed runs
+# write to /dev/zero, which discards writes the same way.
 SINK = "/dev/zero"
 
 def run(command, output=SINK):
