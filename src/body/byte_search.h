@@ -60,6 +60,23 @@ size_t FindFirstOf(std::string_view t, size_t from) {
   return byte_search::word::FindFirstOf<kBytes...>(t, from);
 }
 
+template <char kFirst, char kSecond>
+size_t FindBytePair(std::string_view t, size_t from) {
+#if LINTREL_SSE2_SEARCH
+  if (byte_search::ReadsSse2Blocks()) {
+    return byte_search::sse2::FindBytePair<kFirst, kSecond>(t, from);
+  }
+#endif
+  return byte_search::word::FindBytePair<kFirst, kSecond>(t, from);
+}
+
+inline size_t FindBreakAfterBreak(std::string_view t, size_t from) {
+#if LINTREL_SSE2_SEARCH
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindBreakAfterBreak(t, from);
+#endif
+  return byte_search::word::FindBreakAfterBreak(t, from);
+}
+
 inline size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindQuoteOrNul(t, from, pair);

@@ -38,10 +38,12 @@ class LineWalker {
   // The next line and its break, or nullopt after the last line.
   std::optional<LineSpan> Next() {
     if (p_ >= t_.size()) return std::nullopt;
-    // The next CR and the next LF are each searched for only once they lie
-    // behind the walk, so every byte is looked at a bounded number of times.
-    if (next_cr_ <= p_) next_cr_ = t_.find('\r', p_);
-    if (next_lf_ <= p_) next_lf_ = t_.find('\n', p_);
+    // The next LF is searched for once it lies behind the walk, and a CR only
+    // up to it, as only one before it ends the line sooner: every byte is
+    // looked at a bounded number of times, and a walk that stops early reads
+    // no further than its last line.
+    if (next_lf_ <= p_) next_lf_ = std::min(t_.find('\n', p_), t_.size());
+    if (next_cr_ <= p_) next_cr_ = std::min(t_.substr(0, next_lf_).find('\r', p_), next_lf_);
     const size_t start = p_;
     const size_t end = std::min({next_cr_, next_lf_, t_.size()});
     p_ = end + BreakLength(t_.substr(end));

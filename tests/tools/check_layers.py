@@ -20,8 +20,8 @@ PLATFORM_MAY_USE = {"base", "arguments", "inputs", "run"}
 
 # All that tools/ may use of src/: the dispatcher's entry and environment,
 # the plug-in's identity texts, the provider interface, the text primitives
-# and errors, the settings source that --locale fills, and the header lookup
-# for a record's message id.
+# and errors, the settings source that --locale fills, the header lookup for
+# a record's message id, and the byte search that splits mbox files.
 SRC_ALLOWED = [
     r"plugin/dispatcher\.h",
     r"plugin/identity\.h",
@@ -30,6 +30,7 @@ SRC_ALLOWED = [
     r"text/[a-z_]+\.h",
     r"platform/platform\.h",
     r"headers/field_lookup\.h",
+    r"body/byte_search\.h",
 ]
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)

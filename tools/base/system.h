@@ -31,6 +31,27 @@ void UseBinaryStandardStreams();
 // with errno set.
 int OpenForReading(const std::string& path, bool wait_for_writer);
 
+// A folder held open while files in it are opened by name, so that the
+// system looks up the name alone instead of the folder's whole path again.
+class OpenFolder {
+ public:
+  // Never fails: a folder that cannot be held has its files opened by path.
+  explicit OpenFolder(std::string path);
+  ~OpenFolder();
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  // The folder's path, its final "/" included.
+  const std::string& path() const { return path_; }
+
+  // As OpenForReading, for the entry `name` of the folder.
+  int OpenForReading(const std::string& name, bool wait_for_writer) const;
+
+ private:
+  std::string path_;
+  int handle_ = -1;
+};
+
 // Reads up to `capacity` bytes from `fd`. Answers the count read (0 at the
 // end), or -1 with errno set.
 int64_t ReadSome(int fd, char* buffer, size_t capacity);

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <deque>
 #include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "tools/base/threads.h"
 #include "tools/output/escaping.h"
@@ -11,190 +15,372 @@
 namespace lintrel::cli {
 namespace {
 
-// Records are written out in pieces of about this size.
-constexpr size_t kOutputPiece = size_t{1} << 16;
+// A piece of a job's output is closed at about this many bytes of records.
+constexpr size_t kPieceBytes = size_t{1} << 16;
 
-// Messages read ahead of the next record to be written, per thread: enough
-// to keep every thread busy, few enough to bound memory.
-constexpr uint64_t kAheadPerThread = 4;
+// Files read by one job, and messages (or bytes of them) run by one job of
+// a file that the reader splits itself: enough to make handing work over
+// rare, few enough to share it out evenly.
+constexpr size_t kFilesPerJob = 32;
+constexpr size_t kMessagesPerJob = 64;
+constexpr uint64_t kMessageBytesPerJob = uint64_t{1} << 20;
 
-// One step of the run, in input order: a message, or a file that could not
-// be read.
-struct Step {
-  std::optional<Message> message;
+// Jobs handed out ahead of the oldest one not yet written, per thread.
+constexpr uint64_t kJobsAheadPerThread = 4;
+
+// Output of a job that must wait for the jobs before it, beyond which its
+// thread waits too, so that one large mbox file among many files cannot
+// pile its records up.
+constexpr size_t kWaitingOutputBytes = size_t{16} << 20;
+
+// A stretch of an mbox file (see ReadMboxStretch), the number-th of its file.
+struct Stretch {
+  std::shared_ptr<InputFile> file;
+  std::string path;
+  uint64_t begin = 0;
+  uint64_t end = 0;
+  size_t number = 0;
+};
+
+// Stretches of an mbox file that workers split side by side.
+constexpr uint64_t kStretchBytes = uint64_t{1} << 20;
+
+// A unit of work: listed files to read, a stretch of an mbox file to split,
+// or messages the reader split already.
+struct Job {
+  size_t first_file = 0;
+  size_t file_count = 0;
+  std::optional<Stretch> stretch;
+  std::vector<Message> messages;
+  // The reader's file could not be read on.
   std::optional<InputError> error;
-  // For the progress line, once this step is written.
-  uint64_t bytes_done = 0;
-  std::optional<double> share_done;
+  // Input bytes the messages stand for, for the progress line.
+  uint64_t bytes = 0;
 };
 
-struct Finished {
-  MessageDone done;
-  bool message = false;  // the step was a message, which the progress counts
-  uint64_t bytes_done = 0;
-  std::optional<double> share_done;
+// Output of a job, in order: records, then possibly a line for standard
+// error, and what the progress line counts.
+struct Piece {
+  Text records;
+  Text note;
+  int64_t messages = 0;
+  uint64_t bytes = 0;
+  size_t files = 0;
+  bool failed = false;
 };
 
-// Thrown from the reader's message sink to leave a file when the run stops.
-struct Stopped {};
+// Where a job's output waits for its turn.
+struct Slot {
+  std::deque<Piece> pieces;
+  size_t waiting_bytes = 0;
+  bool done = false;
+};
 
 class Run {
  public:
-  Run(Output& output, unsigned jobs, const MessageWork& work)
-      : output_(output), jobs_(jobs), work_(work) {}
-
-  // Reads `listing`'s files (the first already open when given) and runs
-  // their messages; answers whether all went well.
-  bool Over(const InputListing& listing, std::optional<OpenInput> first) {
+  Run(const InputListing& listing, Output& output, unsigned jobs, const MessageWork& work)
+      : listing_(listing), output_(output), threads_(jobs), work_(work) {
     all_succeeded_ = listing.problems.empty();
-    if (jobs_ > 1) {
+  }
+
+  bool Over(std::optional<OpenInput> first) {
+    // A regular mbox file is split by the workers, a stretch each; listed
+    // files are read by them, some at a time; only a stream is split by a
+    // reader of its own, which hands its messages out.
+    const bool stream = first && !first->file->RegularSize();
+    if (first && !stream) {
+      total_bytes_ = first->file->RegularSize();
+      job_count_ = (*total_bytes_ + kStretchBytes - 1) / kStretchBytes;
+      mbox_ = std::move(first);
+    } else if (!first) {
+      job_count_ = (listing_.files.size() + kFilesPerJob - 1) / kFilesPerJob;
+    }
+    if (threads_ > 1) {
       try {
-        RunOnThreads(
-            jobs_, [this] { Work(); },
-            [&] {
-              Read(listing, std::move(first));
-              MutexLock lock(mutex_);
-              reading_ = false;
-              changed_.WakeAll();
-            });
+        if (stream) {
+          RunOnThreads(
+              threads_, [this] { Work(); },
+              [&] {
+                Read(*first);
+                MutexLock lock(mutex_);
+                reading_ = false;
+                changed_.WakeAll();
+              });
+        } else {
+          RunOnThreads(
+              threads_ - 1, [this] { Work(); }, [this] { Work(); });
+        }
       } catch (const std::runtime_error&) {
         // No thread could be had: the run goes on in this one.
-        jobs_ = 1;
+        threads_ = 1;
       }
     }
-    if (jobs_ <= 1) Read(listing, std::move(first));
+    if (threads_ <= 1) {
+      if (stream) {
+        Read(*first);
+      } else {
+        Work();
+      }
+    }
     if (failure_) std::rethrow_exception(failure_);
-    Flush();
-    progress_.Finish(messages_, bytes_written_);
+    progress_.BeforeOutput();
+    output_.Write(records_);
+    progress_.Finish(messages_, bytes_);
     return all_succeeded_;
   }
 
  private:
-  // The reader: each file in turn, each message a step.
-  void Read(const InputListing& listing, std::optional<OpenInput> first) {
-    const double files = static_cast<double>(listing.files.size());
-    uint64_t bytes_done = 0;
-    for (size_t n = 0; n < listing.files.size(); ++n) {
-      uint64_t bytes_read = 0;
-      try {
-        OpenInput input = first ? std::move(*first) : OpenListedFile(listing.files[n]);
-        first.reset();
-        const std::optional<uint64_t> size = input.file->RegularSize();
-        ReadMessages(input, [&](Message message, uint64_t read) {
-          bytes_read = read;
-          const double file_share = size && *size > 0 ? static_cast<double>(read) / *size : 0;
-          Step step{std::move(message), std::nullopt, bytes_done + read,
-                    files > 1 || size ? std::optional((n + file_share) / files) : std::nullopt};
-          if (!Add(std::move(step))) throw Stopped();
-        });
-      } catch (const InputError& error) {
-        if (!Add(Step{std::nullopt, error, bytes_done + bytes_read, std::nullopt})) return;
-      } catch (const Stopped&) {
-        return;
-      } catch (...) {
-        Fail(std::current_exception());
-        return;
-      }
-      bytes_done += bytes_read;
+  // The reader of a stream: it splits it, handing its messages out in jobs.
+  void Read(OpenInput& input) {
+    Job job;
+    try {
+      ReadMessages(input, [&](Message message, uint64_t read) {
+        job.messages.push_back(std::move(message));
+        job.bytes = read - split_bytes_;
+        if (job.messages.size() == kMessagesPerJob || job.bytes >= kMessageBytesPerJob) {
+          split_bytes_ = read;
+          if (!Add(std::exchange(job, {}))) throw Stopped();
+        }
+      });
+    } catch (const InputError& error) {
+      job.error = error;
+    } catch (const Stopped&) {
+      return;
+    } catch (...) {
+      Fail(std::current_exception());
+      return;
     }
+    Add(std::move(job));
   }
 
-  // Hands `step` on; false when the run has stopped.
-  bool Add(Step step) {
-    if (jobs_ <= 1) {
-      const uint64_t sequence = next_step_++;
-      Finish(sequence, Perform(step), step);
+  // The job-th job of a regular mbox file or of the listed files.
+  Job MakeJob(uint64_t number) const {
+    Job job;
+    if (mbox_) {
+      const uint64_t begin = number * kStretchBytes;
+      job.stretch =
+          Stretch{mbox_->file, mbox_->path, begin, std::min(*total_bytes_, begin + kStretchBytes),
+                  static_cast<size_t>(number)};
+    } else {
+      job.first_file = static_cast<size_t>(number) * kFilesPerJob;
+      job.file_count = std::min(kFilesPerJob, listing_.files.size() - job.first_file);
+    }
+    return job;
+  }
+
+  // Thrown out of a file's reading when the run has stopped.
+  struct Stopped {};
+
+  // Hands a job of the stream's reader on; false when the run has stopped.
+  bool Add(Job job) {
+    if (threads_ <= 1) {
+      const uint64_t sequence = next_job_++;
+      slots_.emplace_back();
+      Perform(sequence, job);
       return !stopped_;
     }
     MutexLock lock(mutex_);
-    while (!stopped_ && next_step_ - next_written_ >= kAheadPerThread * jobs_) {
-      changed_.Wait(lock);
-    }
+    while (!stopped_ && next_job_ - first_slot_ >= kJobsAheadPerThread * threads_) Wait(lock);
     if (stopped_) return false;
-    waiting_.emplace_back(next_step_++, std::move(step));
+    slots_.emplace_back();
+    waiting_.emplace_back(next_job_++, std::move(job));
     changed_.WakeAll();
     return true;
   }
 
-  // A worker thread: performs steps until there are no more.
+  // Takes the next job: the reader's, or the next of the file or listing,
+  // once fewer than the most are ahead of the oldest one not yet written.
+  // nullopt when there are no more, or the run has stopped.
+  std::optional<std::pair<uint64_t, Job>> Take() {
+    std::optional<MutexLock> lock;
+    if (threads_ > 1) lock.emplace(mutex_);
+    for (;;) {
+      if (stopped_) return std::nullopt;
+      if (!job_count_) {
+        if (!waiting_.empty()) {
+          std::pair<uint64_t, Job> taken = std::move(waiting_.front());
+          waiting_.pop_front();
+          return taken;
+        }
+        if (!reading_) return std::nullopt;
+      } else if (next_job_ == *job_count_) {
+        return std::nullopt;
+      } else if (next_job_ - first_slot_ < kJobsAheadPerThread * threads_) {
+        slots_.emplace_back();
+        const uint64_t number = next_job_++;
+        return std::pair(number, MakeJob(number));
+      }
+      Wait(*lock);
+    }
+  }
+
+  // Waits for a change, counted so that a change wakes only when someone
+  // waits for one.
+  void Wait(MutexLock& lock) {
+    ++waiters_;
+    changed_.Wait(lock);
+    --waiters_;
+  }
+
+  // A worker thread: performs jobs until there are no more.
   void Work() {
     for (;;) {
-      std::pair<uint64_t, Step> taken;
-      {
-        MutexLock lock(mutex_);
-        while (!stopped_ && waiting_.empty() && reading_) changed_.Wait(lock);
-        if (stopped_ || waiting_.empty()) return;
-        taken = std::move(waiting_.front());
-        waiting_.pop_front();
-      }
-      MessageDone done;
+      std::optional<std::pair<uint64_t, Job>> taken;
       try {
-        done = Perform(taken.second);
+        taken = Take();
       } catch (...) {
         Fail(std::current_exception());
         return;
       }
-      MutexLock lock(mutex_);
-      Finish(taken.first, std::move(done), taken.second);
+      if (!taken) return;
+      try {
+        Perform(taken->first, taken->second);
+      } catch (...) {
+        Fail(std::current_exception());
+        return;
+      }
     }
   }
 
-  // The work on one step. An input that cannot be read while its message
-  // runs (a file cut short meanwhile) fails that message alone.
-  MessageDone Perform(Step& step) {
-    MessageDone done;
-    if (step.error) {
-      done.note = InputErrorLine(*step.error);
-      done.failed = true;
-      return done;
+  // Runs the job's messages, or reads its files and runs theirs, handing
+  // the output on in pieces.
+  void Perform(uint64_t sequence, Job& job) {
+    Piece piece;
+    if (job.stretch) Split(*job.stretch, job);
+    for (Message& message : job.messages) Run1(sequence, message, piece);
+    piece.bytes += job.bytes;
+    job.messages.clear();
+    if (job.error) Note(sequence, InputErrorLine(*job.error), piece);
+    // Files found in one folder are opened by name within it.
+    std::optional<OpenFolder> folder;
+    for (size_t n = job.first_file; n < job.first_file + job.file_count; ++n) {
+      const ListedFile& file = listing_.files[n];
+      uint64_t bytes_read = 0;
+      try {
+        const std::string_view in(file.path.data(), file.name_at);
+        if (file.name_at > 0 && (!folder || folder->path() != in)) folder.emplace(std::string(in));
+        OpenInput input = OpenListedFile(file, file.name_at > 0 ? &*folder : nullptr);
+        ReadMessages(input, [&](Message message, uint64_t read) {
+          piece.bytes += read - bytes_read;
+          bytes_read = read;
+          Run1(sequence, message, piece);
+        });
+      } catch (const InputError& error) {
+        Note(sequence, InputErrorLine(error), piece);
+      }
+      ++piece.files;
     }
+    Hand(sequence, std::move(piece), true);
+  }
+
+  // Splits the stretch into the job's messages and numbers them on from
+  // the stretches before it, once those are split.
+  void Split(const Stretch& stretch, Job& job) {
     try {
-      work_(*step.message, done);
+      job.messages =
+          ReadMboxStretch(stretch.file, stretch.path, stretch.begin, stretch.end, blocks_);
+    } catch (const InputError& error) {
+      job.error = error;
+    }
+    job.bytes = stretch.end - stretch.begin;
+    std::optional<MutexLock> lock;
+    if (threads_ > 1) {
+      lock.emplace(mutex_);
+      while (!stopped_ && numbered_stretches_ < stretch.number) Wait(*lock);
+    }
+    const int64_t before = messages_numbered_;
+    messages_numbered_ += static_cast<int64_t>(job.messages.size());
+    ++numbered_stretches_;
+    if (waiters_ > 0) changed_.WakeAll();
+    for (size_t n = 0; n < job.messages.size(); ++n) {
+      job.messages[n].Renumber(before + static_cast<int64_t>(n) + 1);
+    }
+  }
+
+  // One message. An input that cannot be read while it runs (a file cut
+  // short meanwhile) fails that message alone.
+  void Run1(uint64_t sequence, Message& message, Piece& piece) {
+    MessageDone done;
+    try {
+      work_(message, done);
     } catch (const InputError& error) {
       done = {{}, InputErrorLine(error), true};
     }
-    // The message's bytes are let go before its record waits its turn.
-    step.message.reset();
-    return done;
+    piece.records += done.record;
+    ++piece.messages;
+    if (done.failed) piece.failed = true;
+    if (!done.note.empty()) {
+      Note(sequence, std::move(done.note), piece);
+    } else if (piece.records.size() >= kPieceBytes) {
+      Hand(sequence, std::exchange(piece, {}), false);
+    }
   }
 
-  // Keeps `done` until every step before it is written, then writes it and
-  // whatever followed it and is done. Called with the mutex held when there
-  // are worker threads.
-  void Finish(uint64_t sequence, MessageDone done, const Step& step) {
-    finished_.resize(std::max<size_t>(finished_.size(), sequence - next_written_ + 1));
-    finished_[sequence - next_written_] =
-        Finished{std::move(done), !step.error, step.bytes_done, step.share_done};
+  void Note(uint64_t sequence, Text note, Piece& piece) {
+    piece.note = std::move(note);
+    piece.failed = true;
+    Hand(sequence, std::exchange(piece, {}), false);
+  }
+
+  // Hands a piece of job `sequence`'s output on: written now if every job
+  // before it is written, kept otherwise.
+  void Hand(uint64_t sequence, Piece piece, bool last) {
+    if (threads_ <= 1) {
+      Write(piece);
+      if (last) slots_.pop_front(), ++first_slot_;
+      return;
+    }
+    MutexLock lock(mutex_);
+    Slot& slot = slots_[sequence - first_slot_];
+    slot.waiting_bytes += piece.records.size();
+    slot.pieces.push_back(std::move(piece));
+    slot.done = last;
+    WriteReady();
+    // A job far ahead of the written ones waits with its output.
+    while (!stopped_ && sequence > first_slot_ &&
+           slots_[sequence - first_slot_].waiting_bytes > kWaitingOutputBytes) {
+      Wait(lock);
+    }
+  }
+
+  // Writes what the oldest jobs have handed on, as far as they are done.
+  void WriteReady() {
     try {
-      while (!finished_.empty() && finished_.front()) {
-        Write(*finished_.front());
-        finished_.pop_front();
-        ++next_written_;
+      while (!slots_.empty()) {
+        Slot& head = slots_.front();
+        for (Piece& piece : head.pieces) Write(piece);
+        head.pieces.clear();
+        head.waiting_bytes = 0;
+        if (!head.done) break;
+        slots_.pop_front();
+        ++first_slot_;
       }
     } catch (...) {
       stopped_ = true;
       if (!failure_) failure_ = std::current_exception();
     }
-    changed_.WakeAll();
+    if (waiters_ > 0) changed_.WakeAll();
   }
 
-  void Write(const Finished& finished) {
-    records_ += finished.done.record;
-    if (records_.size() >= kOutputPiece) Flush();
-    if (!finished.done.note.empty()) {
-      Flush();
-      progress_.Note(finished.done.note);
+  void Write(const Piece& piece) {
+    records_ += piece.records;
+    if (records_.size() >= kPieceBytes || !piece.note.empty()) {
+      progress_.BeforeOutput();
+      output_.Write(records_);
+      records_.clear();
     }
-    if (finished.done.failed) all_succeeded_ = false;
-    bytes_written_ = finished.bytes_done;
-    if (finished.message) progress_.Update(++messages_, bytes_written_, finished.share_done);
-  }
-
-  void Flush() {
-    if (records_.empty()) return;
-    progress_.BeforeOutput();
-    output_.Write(records_);
-    records_.clear();
+    if (!piece.note.empty()) progress_.Note(piece.note);
+    if (piece.failed) all_succeeded_ = false;
+    messages_ += piece.messages;
+    bytes_ += piece.bytes;
+    files_ += piece.files;
+    std::optional<double> done;
+    if (total_bytes_ && *total_bytes_ > 0) {
+      done = static_cast<double>(bytes_) / static_cast<double>(*total_bytes_);
+    } else if (listing_.files.size() > 1) {
+      done = static_cast<double>(files_) / static_cast<double>(listing_.files.size());
+    }
+    progress_.Update(messages_, bytes_, done);
   }
 
   void Fail(std::exception_ptr failure) {
@@ -204,32 +390,47 @@ class Run {
     changed_.WakeAll();
   }
 
+  const InputListing& listing_;
   Output& output_;
-  unsigned jobs_;
+  unsigned threads_;
   const MessageWork& work_;
-  Progress progress_;
+  std::optional<uint64_t> total_bytes_;
+  // The regular mbox file that the workers split, if that is the run.
+  std::optional<OpenInput> mbox_;
+  // The jobs of a regular mbox file or of the listed files; none for a
+  // stream, whose reader makes them.
+  std::optional<uint64_t> job_count_;
+  // The blocks that stretches of an mbox file are read into, reused.
+  const std::shared_ptr<BlockPool> blocks_ = std::make_shared<BlockPool>();
+  uint64_t split_bytes_ = 0;  // of the reader's own file, handed out in jobs
 
   Mutex mutex_;
   Condition changed_;
-  // Everything below is guarded by the mutex when there are worker threads.
-  std::deque<std::pair<uint64_t, Step>> waiting_;
-  std::deque<std::optional<Finished>> finished_;  // from next_written_ on
-  uint64_t next_step_ = 0;
-  uint64_t next_written_ = 0;
+  // Guarded by the mutex when there are worker threads.
+  std::deque<std::pair<uint64_t, Job>> waiting_;
+  std::deque<Slot> slots_;  // of the jobs from first_slot_ on
+  uint64_t first_slot_ = 0;
+  uint64_t next_job_ = 0;
+  size_t numbered_stretches_ = 0;
+  int64_t messages_numbered_ = 0;
   bool reading_ = true;
+  int waiters_ = 0;
   bool stopped_ = false;
   std::exception_ptr failure_;
-  bool all_succeeded_ = true;
+  // Written by whoever writes, with the mutex held.
+  Progress progress_;
   Text records_;
+  bool all_succeeded_ = true;
   int64_t messages_ = 0;
-  uint64_t bytes_written_ = 0;
+  uint64_t bytes_ = 0;
+  size_t files_ = 0;
 };
 
 }  // namespace
 
 bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
                   unsigned jobs, const MessageWork& work) {
-  return Run(output, jobs, work).Over(listing, std::move(first));
+  return Run(listing, output, jobs, work).Over(std::move(first));
 }
 
 }  // namespace lintrel::cli

@@ -18,13 +18,16 @@ InputError SystemError(const std::string& name, int error) {
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path, Listed listed) {
+InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* folder,
+                     size_t name_at) {
   if (path == "-") {
     fd_ = STDIN_FILENO;
     name_ = "standard input";
   } else {
     name_ = path;
-    fd_ = OpenForReading(path, listed == Listed::kAsNamed);
+    const bool wait = listed == Listed::kAsNamed;
+    fd_ = folder != nullptr ? folder->OpenForReading(path.substr(name_at), wait)
+                            : OpenForReading(path, wait);
     if (fd_ < 0) throw SystemError(name_, errno);
     owned_ = true;
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/base/byte_buffer.h"
+#include "tools/base/system.h"
 
 namespace lintrel::cli {
 
@@ -25,9 +26,11 @@ enum class Listed {
 // e.g. "notes.eml: No such file or directory".
 class InputFile {
  public:
-  // Opens `path`, or takes standard input for "-". A folder raises
+  // Opens `path`, or takes standard input for "-"; within `folder`, when
+  // given, by the name that begins at `name_at` of `path`. A folder raises
   // "NAME: Is a directory".
-  InputFile(const std::string& path, Listed listed);
+  InputFile(const std::string& path, Listed listed, const OpenFolder* folder = nullptr,
+            size_t name_at = 0);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;

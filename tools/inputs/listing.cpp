@@ -103,7 +103,8 @@ class Lister {
     if (cur == entries.end() || TypeOf(Join(folder, "cur"), cur->type) != EntryType::kFolder) {
       for (const FolderEntry& entry : entries) {
         if (!entry.name.starts_with('.')) {
-          AddEntry(Join(folder, entry.name), entry.type, InputKind::kDetect);
+          const std::string path = Join(folder, entry.name);
+          AddEntry(path, entry.type, InputKind::kDetect, path.size() - entry.name.size());
         }
       }
       return;
@@ -127,7 +128,8 @@ class Lister {
                 [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
       for (const FolderEntry& entry : messages->entries) {
         if (!entry.name.starts_with('.')) {
-          AddEntry(Join(path, entry.name), entry.type, InputKind::kMessage);
+          const std::string file = Join(path, entry.name);
+          AddEntry(file, entry.type, InputKind::kMessage, file.size() - entry.name.size());
         }
       }
     }
@@ -139,12 +141,14 @@ class Lister {
     }
   }
 
-  void AddEntry(const std::string& path, EntryType type, InputKind kind) {
+  // `name_at` is where the entry's name begins in `path`, 0 for a path of a
+  // list.
+  void AddEntry(const std::string& path, EntryType type, InputKind kind, size_t name_at = 0) {
     const std::optional<EntryType> found = TypeOf(path, type);
     if (!found) {
       listing_.problems.push_back(InputError::System(path, errno));
     } else if (*found == EntryType::kRegular) {
-      listing_.files.push_back({path, kind, Listed::kRegularFile});
+      listing_.files.push_back({path, kind, Listed::kRegularFile, name_at});
     } else if (*found != EntryType::kFolder) {
       listing_.problems.emplace_back(path, "not a regular file");
     } else if (kind == InputKind::kMessage) {

@@ -26,6 +26,9 @@ struct ListedFile {
   // kMessage for the files of a Maildir, which hold one message each.
   InputKind kind = InputKind::kDetect;
   Listed listed = Listed::kRegularFile;
+  // Where the entry's name begins in `path`, after its folder's path and
+  // "/"; 0 for a path as named.
+  size_t name_at = 0;
 };
 
 struct InputListing {

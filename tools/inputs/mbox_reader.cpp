@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "body/byte_search.h"
+
 namespace lintrel::cli {
 namespace {
 
@@ -18,11 +20,15 @@ constexpr size_t kKeptWhileDropping = 8;
 
 }  // namespace
 
-MboxReader::MboxReader(ReadFunction read, MboxLimits limits, ByteBuffer front)
+MboxReader::MboxReader(ReadFunction read, MboxLimits limits, ByteBuffer front, uint64_t offset,
+                       std::shared_ptr<BlockPool> pool)
     : read_(std::move(read)),
       limits_(limits),
+      pool_(std::move(pool)),
       buffer_(pool_->Take()),
-      bytes_read_(buffer_->size()) {
+      buffer_offset_(offset),
+      message_offset_(offset),
+      bytes_read_(front.size()) {
   limits_.read_size = std::max<size_t>(limits_.read_size, 1);
   limits_.max_held = std::min(limits_.max_held, limits_.max_message);
   *buffer_ = std::move(front);
@@ -56,10 +62,11 @@ bool MboxReader::Fill() {
     dropped_ = true;
   }
   ByteBuffer& buffer = *buffer_;
-  if (buffer.capacity() - buffer.size() < limits_.read_size) {
-    buffer.Reserve(std::max(buffer.capacity() * 2, buffer.size() + limits_.read_size));
+  const size_t want = std::max(std::exchange(limits_.first_read, 0), limits_.read_size);
+  if (buffer.capacity() - buffer.size() < want) {
+    buffer.Reserve(std::max(buffer.capacity() * 2, buffer.size() + want));
   }
-  const size_t n = read_(buffer.data() + buffer.size(), limits_.read_size);
+  const size_t n = read_(buffer.data() + buffer.size(), want);
   if (n == 0) {
     at_end_ = true;
     return false;
@@ -72,6 +79,7 @@ bool MboxReader::Fill() {
 bool MboxReader::SkipFromLine() {
   // The previous message is no longer needed once its successor is asked for.
   begin_ = from_line_;
+  message_from_line_ = buffer_offset_ + from_line_;
   for (;;) {
     const size_t lf = buffer_->view().find('\n', begin_);
     if (lf != std::string_view::npos) {
@@ -86,15 +94,18 @@ bool MboxReader::SkipFromLine() {
 }
 
 std::optional<size_t> MboxReader::EmptyLineEndingAt(size_t lf) const {
-  const char* bytes = buffer_->data();
-  const auto line_start = [&](size_t p) { return p == begin_ ? !dropped_ : bytes[p - 1] == '\n'; };
-  if (line_start(lf)) return lf;
-  if (lf > begin_ && bytes[lf - 1] == '\r' && line_start(lf - 1)) return lf - 1;
-  return std::nullopt;
+  // The message's first byte starts a line, whatever lies before it.
+  if (lf == begin_) return dropped_ ? std::nullopt : std::optional(lf);
+  if (lf == begin_ + 1 && buffer_->data()[begin_] == '\r') {
+    return dropped_ ? std::nullopt : std::optional(begin_);
+  }
+  if (!EndsEmptyLine(buffer_->view(), lf)) return std::nullopt;
+  return buffer_->data()[lf - 1] == '\n' ? lf : lf - 1;
 }
 
 MboxMessage MboxReader::Finish(size_t end) {
   MboxMessage message;
+  message.from_line = message_from_line_;
   message.size = buffer_offset_ + end - message_offset_;
   if (message.size > limits_.max_message) {
     message.oversized = true;
@@ -140,8 +151,9 @@ std::optional<MboxMessage> MboxReader::Next() {
       case State::kMessage: {
         const std::string_view data = buffer_->view();
         std::optional<MboxMessage> found;
-        for (size_t lf = data.find(kFromLine, scan_); lf != std::string_view::npos;
-             lf = data.find(kFromLine, lf + 1)) {
+        for (size_t lf = FindBytePair<'\n', 'F'>(data, scan_); lf < data.size();
+             lf = FindBytePair<'\n', 'F'>(data, lf + 1)) {
+          if (data.substr(lf, kFromLine.size()) != kFromLine) continue;
           if (const std::optional<size_t> separator = EmptyLineEndingAt(lf)) {
             from_line_ = lf + 1;
             state_ = State::kFromLine;

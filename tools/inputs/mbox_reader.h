@@ -34,6 +34,9 @@ struct MboxMessage {
   // again: where it lies in the input. `bytes` is then empty.
   std::optional<uint64_t> offset;
   uint64_t size = 0;
+  // Where the "From " line that starts the message lies in the input; none
+  // for the bytes before the first one.
+  std::optional<uint64_t> from_line;
 };
 
 struct MboxLimits {
@@ -43,7 +46,17 @@ struct MboxLimits {
   // only for an input that the caller can read again.
   uint64_t max_held = kMaxInputBytes;
   size_t read_size = size_t{4} << 20;
+  // The first read, when it is to differ from the others: a reader of a
+  // stretch of a file reads the stretch at once, then on in small steps.
+  size_t first_read = 0;
 };
+
+// Whether the LF at `lf` of `bytes` ends an empty line: LF or CR LF stands
+// just before it. `lf` is not the first byte of a message.
+inline bool EndsEmptyLine(std::string_view bytes, size_t lf) {
+  return (lf >= 1 && bytes[lf - 1] == '\n') ||
+         (lf >= 2 && bytes[lf - 1] == '\r' && bytes[lf - 2] == '\n');
+}
 
 // Memory stays bounded by the longest message held plus one read.
 class MboxReader {
@@ -52,8 +65,13 @@ class MboxReader {
   // the end of the input. It may raise; the error passes to the caller.
   using ReadFunction = std::function<size_t(char* buffer, size_t capacity)>;
 
-  // `front` holds the first bytes of the input, already read.
-  explicit MboxReader(ReadFunction read, MboxLimits limits = {}, ByteBuffer front = {});
+  // `front` holds the first bytes of the input, already read. `offset` is
+  // where the input begins in its file, for a reader that starts inside one
+  // at a "From " line (see FindMboxSeparator).
+  // `pool` gives the blocks it reads into, shared with other readers.
+  explicit MboxReader(ReadFunction read, MboxLimits limits = {}, ByteBuffer front = {},
+                      uint64_t offset = 0,
+                      std::shared_ptr<BlockPool> pool = std::make_shared<BlockPool>());
 
   // The next message, or nullopt after the last one.
   std::optional<MboxMessage> Next();
@@ -79,15 +97,16 @@ class MboxReader {
 
   ReadFunction read_;
   MboxLimits limits_;
-  std::shared_ptr<BlockPool> pool_ = std::make_shared<BlockPool>();
+  std::shared_ptr<BlockPool> pool_;
   std::shared_ptr<ByteBuffer> buffer_;
   bool handed_on_ = false;      // a message holds the buffer
   uint64_t buffer_offset_ = 0;  // where the buffer's first byte lies in the input
   State state_ = State::kStart;
   size_t begin_ = 0;             // start of the current message in the buffer
   uint64_t message_offset_ = 0;  // and in the input
-  size_t scan_ = 0;              // where the search for the next "From " line resumes
-  size_t from_line_ = 0;         // start of the "From " line that ends the message
+  std::optional<uint64_t> message_from_line_;
+  size_t scan_ = 0;       // where the search for the next "From " line resumes
+  size_t from_line_ = 0;  // start of the "From " line that ends the message
   bool at_end_ = false;
   bool leading_ = false;   // the bytes before the first "From " line
   bool dropping_ = false;  // the current message is too long to hold

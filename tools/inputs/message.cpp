@@ -8,8 +8,17 @@
 namespace lintrel::cli {
 Message Message::FromBytes(Origin origin, std::shared_ptr<const void> storage,
                            std::string_view bytes) {
-  const MessageParts parts = SplitMessage(bytes);
-  return FromParts(std::move(origin), std::move(storage), parts.headers, parts.body);
+  Message message = FromParts(std::move(origin), std::move(storage), {}, {});
+  message.whole_ = bytes;
+  // An empty message has nothing to split: its parts are empty already.
+  return message;
+}
+
+void Message::SplitWhole() const {
+  const MessageParts parts = SplitMessage(whole_);
+  headers_ = parts.headers;
+  body_ = parts.body;
+  whole_ = {};
 }
 
 Message Message::FromParts(Origin origin, std::shared_ptr<const void> storage,
@@ -61,6 +70,7 @@ Message Message::Oversized(Origin origin) {
 }
 
 std::string_view Message::ReadBody() {
+  Split();
   if (!body_.in_file()) return body_.memory();
   // The header block stays where it is; the body gets storage of its own.
   struct Both {

@@ -36,7 +36,8 @@ struct Origin {
 class Message {
  public:
   // `bytes`, which `storage` keeps (or which are static when it is null),
-  // split at the first empty line.
+  // split at the first empty line when first asked for its parts: on the
+  // thread that runs the message, not the one that read it.
   static Message FromBytes(Origin origin, std::shared_ptr<const void> storage,
                            std::string_view bytes);
 
@@ -55,9 +56,17 @@ class Message {
   static Message Oversized(Origin origin);
 
   const Origin& origin() const { return origin_; }
+  // Numbers a message of an mbox file that was split a stretch at a time.
+  void Renumber(int64_t index) { origin_.index = index; }
   bool oversized() const { return oversized_; }
-  std::string_view headers() const { return headers_; }
-  const ItemBytes& body() const { return body_; }
+  std::string_view headers() const {
+    Split();
+    return headers_;
+  }
+  const ItemBytes& body() const {
+    Split();
+    return body_;
+  }
 
   // The body in memory, read from its file now if it is still there.
   std::string_view ReadBody();
@@ -66,8 +75,16 @@ class Message {
   Origin origin_;
   bool oversized_ = false;
   std::shared_ptr<const void> storage_;
-  std::string_view headers_;
-  ItemBytes body_;
+  // Finds the header block and body of a message made from its whole bytes.
+  void Split() const {
+    if (!whole_.empty()) SplitWhole();
+  }
+  void SplitWhole() const;
+
+  // Set by the split, from `whole_` when that is not empty.
+  mutable std::string_view whole_;
+  mutable std::string_view headers_;
+  mutable ItemBytes body_;
 };
 
 }  // namespace lintrel::cli

@@ -3,24 +3,52 @@
 #include <algorithm>
 #include <utility>
 
+#include "body/byte_search.h"
 #include "tools/inputs/mbox_reader.h"
 
 namespace lintrel::cli {
 namespace {
 
-// A message in an mbox file starts after a line that begins with this.
+// A message in an mbox file starts after a line that begins with this; a
+// line break and this separate one from the one before.
 constexpr std::string_view kFrom = "From ";
+constexpr std::string_view kFromLine = "\nFrom ";
 
 // A message of an mbox file longer than this is not held while the file is
 // split: a regular file hands it on by its place, to be read like a message
 // file.
 constexpr uint64_t kMaxHeldFromFile = uint64_t{64} << 20;
 
+// Read past the end of a stretch of an mbox file at a time, to find the end
+// of its last message.
+constexpr size_t kStretchReadAhead = size_t{64} << 10;
+
+// A read function that reads the regular file `file` on from `offset`.
+MboxReader::ReadFunction ReadingOn(const std::shared_ptr<InputFile>& file, uint64_t offset) {
+  return [file, offset](char* buffer, size_t capacity) mutable -> size_t {
+    const uint64_t size = file->RegularSize().value_or(0);
+    const auto n = static_cast<size_t>(std::min<uint64_t>(capacity, size - std::min(size, offset)));
+    file->ReadAt(offset, buffer, n);
+    offset += n;
+    return n;
+  };
+}
+
+// The message that the mbox reader found, as the run takes it.
+Message MessageOf(MboxMessage& found, Origin origin, const std::shared_ptr<InputFile>& file) {
+  if (found.oversized) return Message::Oversized(std::move(origin));
+  if (found.offset)
+    return Message::FromFile(std::move(origin), file, *found.offset, found.size, {});
+  return Message::FromBytes(std::move(origin), std::move(found.block), found.bytes);
+}
+
 }  // namespace
 
-OpenInput OpenListedFile(const ListedFile& listed) {
-  OpenInput open{
-      listed.path, std::make_shared<InputFile>(listed.path, listed.listed), {}, listed.kind};
+OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder) {
+  OpenInput open{listed.path,
+                 std::make_shared<InputFile>(listed.path, listed.listed, folder, listed.name_at),
+                 {},
+                 listed.kind};
   InputFile& file = *open.file;
   if (const std::optional<uint64_t> size = file.RegularSize()) {
     const auto have = static_cast<size_t>(std::min<uint64_t>(*size, kFrontRead));
@@ -60,29 +88,71 @@ void ReadMessages(OpenInput& input, const MessageSink& sink) {
     sink(Message::FromBytes(std::move(origin), std::move(bytes), view), view.size());
     return;
   }
-  // A regular file is read on from the end of the front, by offset; a
-  // stream from where the front left it.
-  uint64_t offset = input.front.size();
-  MboxReader::ReadFunction read = [&](char* buffer, size_t capacity) -> size_t {
-    if (!size) return file.Read(buffer, capacity);
-    const auto n = static_cast<size_t>(std::min<uint64_t>(capacity, *size - offset));
-    file.ReadAt(offset, buffer, n);
-    offset += n;
-    return n;
+  // A stream is read on from where the front left it; a regular file from
+  // the end of the front, by offset.
+  MboxReader::ReadFunction read = [&](char* buffer, size_t capacity) {
+    return file.Read(buffer, capacity);
   };
   MboxLimits limits;
-  if (size) limits.max_held = kMaxHeldFromFile;
+  if (size) {
+    read = ReadingOn(input.file, input.front.size());
+    limits.max_held = kMaxHeldFromFile;
+  }
   MboxReader reader(std::move(read), limits, std::move(input.front));
   int64_t index = 0;
   while (std::optional<MboxMessage> found = reader.Next()) {
-    Origin origin{input.path, ++index};
-    Message message =
-        found->oversized ? Message::Oversized(std::move(origin))
-        : found->offset
-            ? Message::FromFile(std::move(origin), input.file, *found->offset, found->size, {})
-            : Message::FromBytes(std::move(origin), std::move(found->block), found->bytes);
-    sink(std::move(message), reader.bytes_read());
+    sink(MessageOf(*found, {input.path, ++index}, input.file), reader.bytes_read());
   }
+}
+
+std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, uint64_t to) {
+  const uint64_t size = file.RegularSize().value_or(0);
+  // Each window holds the two bytes before its first LF to judge the line
+  // that LF ends, and the five after its last to see "From ".
+  constexpr size_t kWindow = size_t{1} << 16;
+  ByteBuffer window;
+  window.Reserve(kWindow + kFromLine.size() + 2);
+  for (uint64_t at = from; at < to; at += kWindow) {
+    const uint64_t start = at >= 2 ? at - 2 : 0;
+    const auto n = static_cast<size_t>(std::min<uint64_t>(size, at + kWindow + 5) - start);
+    if (start >= size) break;
+    file.ReadAt(start, window.data(), n);
+    window.Resize(n);
+    const std::string_view bytes = window.view();
+    const size_t lead = static_cast<size_t>(at - start);
+    const size_t last = static_cast<size_t>(std::min<uint64_t>(to, at + kWindow) - start);
+    for (size_t lf = FindBytePair<'\n', 'F'>(bytes, lead); lf < last;
+         lf = FindBytePair<'\n', 'F'>(bytes, lf + 1)) {
+      if (bytes.substr(lf, kFromLine.size()) == kFromLine && EndsEmptyLine(bytes, lf)) {
+        return start + lf + 1;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
+                                     const std::string& path, uint64_t begin, uint64_t end,
+                                     const std::shared_ptr<BlockPool>& pool) {
+  uint64_t start = 0;
+  if (begin > 0) {
+    const std::optional<uint64_t> from_line = FindMboxSeparator(*file, begin, end);
+    if (!from_line) return {};
+    start = *from_line;
+  }
+  MboxLimits limits;
+  limits.max_held = kMaxHeldFromFile;
+  limits.read_size = kStretchReadAhead;
+  limits.first_read = static_cast<size_t>(end - start) + kStretchReadAhead;
+  MboxReader reader(ReadingOn(file, start), limits, {}, start, pool);
+  std::vector<Message> messages;
+  while (std::optional<MboxMessage> found = reader.Next()) {
+    // The first message that a later stretch's separator starts ends this
+    // one's.
+    if (found->from_line && *found->from_line > end) break;
+    messages.push_back(MessageOf(*found, {path, static_cast<int64_t>(messages.size()) + 1}, file));
+  }
+  return messages;
 }
 
 }  // namespace lintrel::cli

@@ -10,8 +10,29 @@ namespace lintrel::cli {
 
 void UseBinaryStandardStreams() {}
 
+namespace {
+
+int ReadingFlags(bool wait_for_writer) {
+  return O_RDONLY | O_CLOEXEC | O_NOCTTY | (wait_for_writer ? 0 : O_NONBLOCK);
+}
+
+}  // namespace
+
 int OpenForReading(const std::string& path, bool wait_for_writer) {
-  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (wait_for_writer ? 0 : O_NONBLOCK));
+  return ::open(path.c_str(), ReadingFlags(wait_for_writer));
+}
+
+OpenFolder::OpenFolder(std::string path)
+    : path_(std::move(path)),
+      handle_(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NONBLOCK)) {}
+
+OpenFolder::~OpenFolder() {
+  if (handle_ >= 0) ::close(handle_);
+}
+
+int OpenFolder::OpenForReading(const std::string& name, bool wait_for_writer) const {
+  if (handle_ < 0) return cli::OpenForReading(path_ + name, wait_for_writer);
+  return ::openat(handle_, name.c_str(), ReadingFlags(wait_for_writer));
 }
 
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {

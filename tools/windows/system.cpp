@@ -44,6 +44,15 @@ int OpenForReading(const std::string& path, bool) {
   return fd;
 }
 
+// Windows opens a file by its path alone.
+OpenFolder::OpenFolder(std::string path) : path_(std::move(path)) {}
+
+OpenFolder::~OpenFolder() = default;
+
+int OpenFolder::OpenForReading(const std::string& name, bool wait_for_writer) const {
+  return cli::OpenForReading(path_ + name, wait_for_writer);
+}
+
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {
   // The C library's read takes an unsigned int count.
   return _read(fd, buffer, static_cast<unsigned>(std::min<size_t>(capacity, size_t{1} << 30)));
