@@ -70,6 +70,16 @@ size_t FindBytePair(std::string_view t, size_t from) {
   return byte_search::word::FindBytePair<kFirst, kSecond>(t, from);
 }
 
+template <char kA, char kB, char kC, char kD, char kE, char kF>
+size_t FindEitherLetters(std::string_view t, size_t from) {
+#if LINTREL_SSE2_SEARCH
+  if (byte_search::ReadsSse2Blocks()) {
+    return byte_search::sse2::FindEitherLetters<kA, kB, kC, kD, kE, kF>(t, from);
+  }
+#endif
+  return byte_search::word::FindEitherLetters<kA, kB, kC, kD, kE, kF>(t, from);
+}
+
 inline size_t FindBreakAfterBreak(std::string_view t, size_t from) {
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindBreakAfterBreak(t, from);
