@@ -41,12 +41,16 @@ Text ReadField(std::string_view rest) {
 }  // namespace
 
 std::optional<size_t> FirstFieldStart(std::string_view headers, std::string_view name) {
-  std::optional<size_t> found;
-  ForEachLine(headers, [&](std::string_view line) {
-    if (BeginsField(line, name)) found = OffsetIn(headers, line);
-    return !found;
-  });
-  return found;
+  // A line begins with the name where the name stands at the start of the
+  // block or right after a CR or LF, before the first byte 0; a name that
+  // holds a line break begins no line. So the name is searched for, not
+  // every line walked.
+  if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  const std::string_view lines = BeforeNul(headers);
+  for (size_t at = lines.find(name); at != std::string_view::npos; at = lines.find(name, at + 1)) {
+    if (at == 0 || lines[at - 1] == '\r' || lines[at - 1] == '\n') return at;
+  }
+  return std::nullopt;
 }
 
 size_t LastFieldStart(std::string_view headers, std::string_view name) {
