@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,9 +25,11 @@ std::string Bytes(const ItemBytes& item) {
   return bytes;
 }
 
-// The messages of one file, as the command reads them.
+// The messages of one file, as the command reads them. The listing they view
+// is kept for the test's time.
 std::vector<Message> ReadFile(const std::string& path, InputKind kind = InputKind::kDetect) {
-  OpenInput input = OpenListedFile({path, kind, Listed::kRegularFile});
+  static std::deque<ListedFile> listed;
+  OpenInput input = OpenListedFile(listed.emplace_back(path, kind, Listed::kRegularFile));
   std::vector<Message> messages;
   ReadMessages(input, [&](Message message, uint64_t) { messages.push_back(std::move(message)); });
   return messages;

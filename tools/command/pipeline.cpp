@@ -36,7 +36,7 @@ constexpr size_t kWaitingOutputBytes = size_t{16} << 20;
 // A stretch of an mbox file (see ReadMboxStretch), the number-th of its file.
 struct Stretch {
   std::shared_ptr<InputFile> file;
-  std::string path;
+  std::string_view path;
   uint64_t begin = 0;
   uint64_t end = 0;
   size_t number = 0;
@@ -300,13 +300,18 @@ class Run {
   // One message. An input that cannot be read while it runs (a file cut
   // short meanwhile) fails that message alone.
   void Run1(uint64_t sequence, Message& message, Piece& piece) {
+    // The record is appended to the piece's records where they stand.
     MessageDone done;
+    std::swap(done.record, piece.records);
+    const size_t records_before = done.record.size();
     try {
       work_(message, done);
     } catch (const InputError& error) {
-      done = {{}, InputErrorLine(error), true};
+      done.record.resize(records_before);
+      done.note = InputErrorLine(error);
+      done.failed = true;
     }
-    piece.records += done.record;
+    std::swap(done.record, piece.records);
     ++piece.messages;
     if (done.failed) piece.failed = true;
     if (!done.note.empty()) {

@@ -18,7 +18,7 @@ namespace lintrel::cli {
 
 // What the work on one message gives.
 struct MessageDone {
-  // The record for standard output.
+  // The records for standard output, to which the work appends the record.
   Text record;
   // A line for standard error, if any, ending in a line break.
   Text note;

@@ -22,8 +22,9 @@ inline constexpr size_t kFrontRead = size_t{1} << 16;
 // Where a message came from.
 struct Origin {
   // The file's path as named or found in a folder, "-" for standard input;
-  // nullopt for the built-in sample and for --headers and --body.
-  std::optional<std::string> source;
+  // nullopt for the built-in sample and for --headers and --body. It views
+  // the path the listing holds, which outlives the messages.
+  std::optional<std::string_view> source;
   // The message's number in its mbox file, from 1; nullopt for a message
   // file.
   std::optional<int64_t> index;

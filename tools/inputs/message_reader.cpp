@@ -132,7 +132,7 @@ std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, 
 }
 
 std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
-                                     const std::string& path, uint64_t begin, uint64_t end,
+                                     std::string_view path, uint64_t begin, uint64_t end,
                                      const std::shared_ptr<BlockPool>& pool) {
   uint64_t start = 0;
   if (begin > 0) {

@@ -21,7 +21,8 @@ namespace lintrel::cli {
 
 // A listed file, open, its kind known.
 struct OpenInput {
-  std::string path;
+  // Views the path the listing holds.
+  std::string_view path;
   std::shared_ptr<InputFile> file;
   // The first bytes, read to tell the kind; the messages begin with them.
   ByteBuffer front;
@@ -54,7 +55,7 @@ std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, 
 // numbered from 1 within the stretch, read into blocks of `pool`. Raises
 // InputError.
 std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
-                                     const std::string& path, uint64_t begin, uint64_t end,
+                                     std::string_view path, uint64_t begin, uint64_t end,
                                      const std::shared_ptr<BlockPool>& pool);
 
 }  // namespace lintrel::cli
