@@ -45,7 +45,7 @@ class OpenFolder {
   const std::string& path() const { return path_; }
 
   // As OpenForReading, for the entry `name` of the folder.
-  int OpenForReading(const std::string& name, bool wait_for_writer) const;
+  int OpenForReading(const char* name, bool wait_for_writer) const;
 
  private:
   std::string path_;

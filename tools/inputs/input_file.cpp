@@ -12,8 +12,8 @@ namespace {
 
 constexpr size_t kReadChunk = size_t{1} << 20;
 
-InputError SystemError(const std::string& name, int error) {
-  return InputError::System(name, error);
+InputError SystemError(std::string_view name, int error) {
+  return InputError::System(std::string(name), error);
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* f
   } else {
     name_ = path;
     const bool wait = listed == Listed::kAsNamed;
-    fd_ = folder != nullptr ? folder->OpenForReading(path.substr(name_at), wait)
+    fd_ = folder != nullptr ? folder->OpenForReading(path.c_str() + name_at, wait)
                             : OpenForReading(path, wait);
     if (fd_ < 0) throw SystemError(name_, errno);
     owned_ = true;
@@ -40,7 +40,7 @@ InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* f
   const int error = S_ISDIR(status.st_mode) ? EISDIR : 0;
   if (owned_ && (error != 0 || listed == Listed::kRegularFile)) ::close(fd_);
   if (error != 0) throw SystemError(name_, error);
-  if (listed == Listed::kRegularFile) throw InputError(name_, "not a regular file");
+  if (listed == Listed::kRegularFile) throw InputError(std::string(name_), "not a regular file");
 }
 
 InputFile::~InputFile() {
@@ -83,7 +83,7 @@ void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
       if (errno == EINTR) continue;
       throw SystemError(name_, errno);
     }
-    if (got == 0) throw InputError(name_, "changed while it was read");
+    if (got == 0) throw InputError(std::string(name_), "changed while it was read");
     buffer += got;
     n -= static_cast<size_t>(got);
     offset += static_cast<uint64_t>(got);

@@ -28,7 +28,7 @@ class InputFile {
  public:
   // Opens `path`, or takes standard input for "-"; within `folder`, when
   // given, by the name that begins at `name_at` of `path`. A folder raises
-  // "NAME: Is a directory".
+  // "NAME: Is a directory". The file views `path`, which must outlive it.
   InputFile(const std::string& path, Listed listed, const OpenFolder* folder = nullptr,
             size_t name_at = 0);
   ~InputFile();
@@ -53,13 +53,13 @@ class InputFile {
   void ReadAt(uint64_t offset, char* buffer, size_t n) const;
 
   // The name used in messages: the path, or "standard input".
-  const std::string& name() const { return name_; }
+  std::string_view name() const { return name_; }
 
  private:
   int fd_ = -1;
   bool owned_ = false;
   std::optional<uint64_t> regular_size_;
-  std::string name_;
+  std::string_view name_;
 };
 
 }  // namespace lintrel::cli

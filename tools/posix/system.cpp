@@ -30,9 +30,9 @@ OpenFolder::~OpenFolder() {
   if (handle_ >= 0) ::close(handle_);
 }
 
-int OpenFolder::OpenForReading(const std::string& name, bool wait_for_writer) const {
+int OpenFolder::OpenForReading(const char* name, bool wait_for_writer) const {
   if (handle_ < 0) return cli::OpenForReading(path_ + name, wait_for_writer);
-  return ::openat(handle_, name.c_str(), ReadingFlags(wait_for_writer));
+  return ::openat(handle_, name, ReadingFlags(wait_for_writer));
 }
 
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {

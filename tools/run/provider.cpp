@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include "text/integer.h"
@@ -33,16 +34,18 @@ int32_t Guarded(const Operation& operation) {
 }  // namespace
 
 void CliProvider::SetItem(int32_t item, const ItemBytes& bytes) {
-  for (auto& [number, value] : items_) {
-    if (number == item) {
-      value = bytes;
+  for (size_t n = 0; n < item_count_; ++n) {
+    if (items_[n].first == item) {
+      items_[n].second = bytes;
       return;
     }
   }
-  items_.emplace_back(item, bytes);
+  if (item_count_ == kMaxItems) throw std::logic_error("too many provider items");
+  items_[item_count_++] = {item, bytes};
 }
 
 std::optional<Text> CliProvider::TakeStored(int32_t item) {
+  if (item == kItemResult) return std::exchange(stored_result_, std::nullopt);
   const auto found = stored_.find(item);
   if (found == stored_.end()) return std::nullopt;
   Text text = std::move(found->second);
@@ -51,10 +54,13 @@ std::optional<Text> CliProvider::TakeStored(int32_t item) {
 }
 
 ItemBytes CliProvider::Item(int32_t item) const {
-  const auto stored = stored_.find(item);
-  if (stored != stored_.end()) return std::string_view(stored->second);
-  for (const auto& [number, value] : items_) {
-    if (number == item) return value;
+  if (item == kItemResult && stored_result_) return std::string_view(*stored_result_);
+  if (!stored_.empty()) {
+    const auto stored = stored_.find(item);
+    if (stored != stored_.end()) return std::string_view(stored->second);
+  }
+  for (size_t n = 0; n < item_count_; ++n) {
+    if (items_[n].first == item) return items_[n].second;
   }
   return {};
 }
@@ -96,7 +102,7 @@ int32_t CliProvider::StoreItem(int32_t item, const char* bytes, int32_t length) 
     if (item == kItemResult && result_sink_ != nullptr) {
       result_sink_->Write(text);
     } else {
-      stored_[item].assign(text);
+      (item == kItemResult ? stored_result_.emplace() : stored_[item]).assign(text);
     }
     return 0;
   });

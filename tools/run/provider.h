@@ -4,6 +4,7 @@
 #ifndef LINTREL_TOOLS_RUN_PROVIDER_H_
 #define LINTREL_TOOLS_RUN_PROVIDER_H_
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -22,7 +23,7 @@ namespace lintrel::cli {
 class CliProvider final : public ProviderBase {
  public:
   // Item `item` answers with `bytes`, which must outlive the provider's use.
-  // Items never set are empty.
+  // Items never set are empty. At most kMaxItems items are set.
   void SetItem(int32_t item, const ItemBytes& bytes);
 
   // Hands over the text stored last under `item`, nullopt when nothing was
@@ -58,7 +59,12 @@ class CliProvider final : public ProviderBase {
  private:
   ItemBytes Item(int32_t item) const;
 
-  std::vector<std::pair<int32_t, ItemBytes>> items_;
+  // Kept in the provider itself: a provider is made for every macro call.
+  static constexpr size_t kMaxItems = 8;
+  std::array<std::pair<int32_t, ItemBytes>, kMaxItems> items_;
+  size_t item_count_ = 0;
+  // The macro result, which every macro stores, and anything else stored.
+  std::optional<Text> stored_result_;
   std::map<int32_t, Text> stored_;
   ResultSink* result_sink_ = nullptr;
   int references_ = 0;

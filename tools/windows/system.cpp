@@ -49,7 +49,7 @@ OpenFolder::OpenFolder(std::string path) : path_(std::move(path)) {}
 
 OpenFolder::~OpenFolder() = default;
 
-int OpenFolder::OpenForReading(const std::string& name, bool wait_for_writer) const {
+int OpenFolder::OpenForReading(const char* name, bool wait_for_writer) const {
   return cli::OpenForReading(path_ + name, wait_for_writer);
 }
 
