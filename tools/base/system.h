@@ -76,7 +76,8 @@ struct FolderId {
 enum class EntryType { kUnknown, kRegular, kFolder, kOther };
 
 struct FolderEntry {
-  std::string name;
+  // Views the names of its FolderContents.
+  std::string_view name;
   EntryType type = EntryType::kUnknown;
 };
 
@@ -85,6 +86,23 @@ struct FolderContents {
   std::optional<FolderId> id;
   // Every entry but "." and "..", in the order the system gives them.
   std::vector<FolderEntry> entries;
+  // The entries' names, one after the other: one block for a folder of
+  // many thousands, which a moved FolderContents keeps where it is.
+  std::vector<char> names;
+
+  // Adds an entry; `AddEntry`s are followed by one `ViewNames` before the
+  // entries are read.
+  void AddEntry(std::string_view name, EntryType type) {
+    entries.push_back({std::string_view(nullptr, name.size()), type});
+    names.insert(names.end(), name.begin(), name.end());
+  }
+  void ViewNames() {
+    const char* next = names.data();
+    for (FolderEntry& entry : entries) {
+      entry.name = std::string_view(next, entry.name.size());
+      next += entry.name.size();
+    }
+  }
 };
 
 // Reads the folder at `path`; nullopt with errno set when it cannot be read.

@@ -11,8 +11,13 @@
 namespace lintrel::cli {
 namespace {
 
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder.ends_with('/') ? folder + name : folder + "/" + name;
+std::string Join(std::string_view folder, std::string_view name) {
+  std::string path;
+  path.reserve(folder.size() + 1 + name.size());
+  path += folder;
+  if (!folder.ends_with('/')) path += '/';
+  path += name;
+  return path;
 }
 
 // The type of the entry at `path`, asking the system (and following links)
@@ -126,6 +131,7 @@ class Lister {
       if (messages->id) read_.insert(*messages->id);
       std::sort(messages->entries.begin(), messages->entries.end(),
                 [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+      listing_.files.reserve(listing_.files.size() + messages->entries.size());
       for (const FolderEntry& entry : messages->entries) {
         if (!entry.name.starts_with('.')) {
           const std::string file = Join(path, entry.name);

@@ -83,7 +83,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
       default:
         type = EntryType::kOther;
     }
-    contents.entries.push_back({std::string(name), type});
+    contents.AddEntry(name, type);
   }
   const int error = errno;
   ::closedir(dir);
@@ -91,6 +91,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
     errno = error;
     return std::nullopt;
   }
+  contents.ViewNames();
   return contents;
 }
 

@@ -87,7 +87,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (name != "." && name != "..") contents.entries.push_back({std::string(name)});
+    if (name != "." && name != "..") contents.AddEntry(name, EntryType::kUnknown);
   }
   const int error = errno;
   ::closedir(dir);
@@ -95,6 +95,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
     errno = error;
     return std::nullopt;
   }
+  contents.ViewNames();
   return contents;
 }
 
