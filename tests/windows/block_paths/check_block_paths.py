@@ -44,8 +44,7 @@ VECTOR_SEARCHES = {
     "sse2::AllBreaksAreCrLf": "sse2",
     "sse2::CountNonAlphanumeric": "sse2",
     "sse2::FindFirstOf<(char)13, (char)10, (char)0>": "sse2",
-    "sse2::FindFirstOf<(char)102, (char)70>": "sse2",
-    "sse2::FindFirstOf<(char)104, (char)72>": "sse2",
+    "sse2::FindEitherLetters<(char)104, (char)116, (char)116, (char)102, (char)116, (char)112>": "sse2",
     "sse2::FindQuoteOrNul": "sse2",
     "ssse3::EscapeBlocks": "ssse3",
 }
