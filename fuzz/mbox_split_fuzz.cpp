@@ -2,6 +2,10 @@
 // messages are handed on by their place and oversized ones skipped: every
 // chunking gives the same messages as one read of the whole input, each a
 // piece of the input in order, with no "From " separator line inside one.
+// And the input split as a file a stretch at a time, in stretches of a
+// random size, gives the messages of one read, numbered the same.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -9,6 +13,8 @@
 
 #include "fuzz_support.h"
 #include "tools/inputs/mbox_reader.h"
+#include "tools/inputs/message_reader.h"
+#include "tools/inputs/message_split.h"
 
 namespace {
 
@@ -49,6 +55,48 @@ std::vector<Found> ReadAll(const std::string& input, const std::vector<size_t>& 
   return found;
 }
 
+// The header block and body of each message of `input`, read at once.
+std::vector<std::pair<std::string, std::string>> WholeParts(const std::string& input) {
+  size_t offset = 0;
+  lintrel::cli::MboxReader reader([&](char* buffer, size_t capacity) {
+    const size_t n = std::min(capacity, input.size() - offset);
+    std::memcpy(buffer, input.data() + offset, n);
+    offset += n;
+    return n;
+  });
+  std::vector<std::pair<std::string, std::string>> parts;
+  while (std::optional<lintrel::cli::MboxMessage> message = reader.Next()) {
+    const lintrel::cli::MessageParts split = lintrel::cli::SplitMessage(message->bytes);
+    parts.emplace_back(split.headers, split.body);
+  }
+  return parts;
+}
+
+// The same, the input split as a file, a stretch of `stretch` bytes at a
+// time; the numbers must run on from stretch to stretch.
+std::vector<std::pair<std::string, std::string>> StretchParts(const std::string& input,
+                                                              uint64_t stretch) {
+  static const std::string path = "/tmp/mbox_split_fuzz." + std::to_string(::getpid());
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::fwrite(input.data(), 1, input.size(), file);
+  std::fclose(file);
+  auto open = std::make_shared<lintrel::cli::InputFile>(path, lintrel::cli::Listed::kRegularFile);
+  auto pool = std::make_shared<lintrel::cli::BlockPool>();
+  std::vector<std::pair<std::string, std::string>> parts;
+  for (uint64_t begin = 0; begin < input.size(); begin += stretch) {
+    const uint64_t end = std::min<uint64_t>(input.size(), begin + stretch);
+    std::vector<lintrel::cli::Message> messages =
+        lintrel::cli::ReadMboxStretch(open, path, begin, end, pool);
+    for (size_t n = 0; n < messages.size(); ++n) {
+      lintrel::fuzz::Check(messages[n].origin().index == static_cast<int64_t>(n) + 1,
+                           "a stretch's messages numbered out of order");
+      const std::string_view body = messages[n].ReadBody();
+      parts.emplace_back(messages[n].headers(), body);
+    }
+  }
+  return parts;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -66,6 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   whole.read_size = input.size() + 1;
   const std::vector<Found> expected = ReadAll(input, {input.size() + 1}, whole);
   fuzz::Check(ReadAll(input, chunks, limits) == expected, "chunking changed the messages");
+  // At most a few dozen stretches, some of them a few bytes long.
+  const uint64_t stretch = std::max<uint64_t>(1 + chunks.front() % 16, input.size() / 32);
+  fuzz::Check(StretchParts(input, stretch) == WholeParts(input),
+              "splitting by stretches changed the messages");
   size_t from = 0;
   for (const Found& message : expected) {
     if (message.oversized) continue;

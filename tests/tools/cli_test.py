@@ -276,6 +276,18 @@ class ResultFileTest(FileCase):
             with open(own, "rb") as f:
                 self.assertEqual(f.read(), piped[1], args)
 
+    def test_an_output_that_is_an_input_or_no_regular_file(self):
+        message = self.file("m.eml", b"X-Mailer: Kept\r\n\r\nbody\r\n")
+        for args in (["--message", message], ["-i", message], ["--body", message]):
+            status, out, err = lintrel("run", *args, "-o", message, "KORMAILER")
+            self.assertEqual((status, out), (2, b""), args)
+            self.assertTrue(err.startswith(b"lintrel: --output " + message.encode() +
+                                           b" is one of the inputs\n"), err)
+            with open(message, "rb") as f:
+                self.assertEqual(f.read(), b"X-Mailer: Kept\r\n\r\nbody\r\n", args)
+        if not WINDOWS:
+            self.assertEqual(lintrel("run", "--sample", "-o", "/dev/null", "KORMAILER"), (0, b"", b""))
+
     def test_runs_that_share_one_output_file_lose_nothing(self):
         """Several runs at once with one file description, as `xargs -P4 ...
         > out` gives them: each writes at the current end, none over another."""
@@ -765,6 +777,27 @@ class HostileTest(MailStore):
         self.assertEqual(self.run_in_folder("run", "--files-from", "list.txt", "KORMAILER"),
                          (0, b"folder/a.eml\t\tFolder A\nbox.mbox\t1\t<unknown>\nbox.mbox\t2\tBox\n"
                              b"box.mbox\t3\t<unknown>\n", b""))
+
+    def test_standard_input_begins_where_it_stands(self):
+        if WINDOWS:
+            self.skipTest("a shell's file description is the test's concern on Linux")
+        path = self.file("skip.eml", b"skipped line\nSubject: real\n\nbody\n")
+        done = subprocess.run(["sh", "-c", 'read -r line; exec "$@"', "sh", *LINTREL, "run",
+                               "KORGETHEADER", "Subject:"], stdin=open(path, "rb"),
+                              capture_output=True, timeout=60)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (0, b"real", b""))
+
+    def test_an_mbox_file_split_in_stretches_gives_the_messages_of_a_stream(self):
+        # Messages on both sides of a stretch's end, and a "From " line that
+        # ends the file without a line break.
+        big = b"x" * 1500000
+        mbox = (b"From a\nX-Mailer: One\n\n" + big + b"\n\nFrom b\nX-Mailer: Two\n\n" + big +
+                b"\n\nFrom c\nX-Mailer: Three\n\nshort\n\nFrom z")
+        path = self.file("stretched.mbox", mbox)
+        expected = b"1\tOne\n2\tTwo\n3\tThree\n4\t<unknown>\n"
+        self.assertEqual(self.run_in_folder("run", "--mbox", path, "KORMAILER"), (0, expected, b""))
+        self.assertEqual(self.run_in_folder("run", "--mbox", "-", "KORMAILER", stdin=mbox),
+                         (0, expected, b""))
 
     def test_a_maildir_needs_only_cur(self):
         self.file("bare/cur/1:2,S", b"X-Mailer: Bare\n\n")

@@ -28,7 +28,7 @@ constexpr std::string_view kHelp =
     "                   files left out). \"-\" is standard input.\n"
     "--message FILE     a message file, whatever it begins with: the header block is\n"
     "                   everything before the first empty line, the body the rest.\n"
-    "--mbox FILE        an mbox file, read as a stream.\n"
+    "--mbox FILE        an mbox file, whatever it begins with.\n"
     "--files-from FILE  the inputs are the paths FILE lists, one a line (\"-\" reads\n"
     "                   the list from standard input); -0, --null: NUL-separated.\n"
     "--recursive, -r    folders inside the folders given are read as well, each once.\n"

@@ -62,14 +62,18 @@ int64_t ReadSome(int fd, char* buffer, size_t capacity);
 // read (0 at the end), or -1 with errno set.
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset);
 
-// What tells a folder from every other: device and inode, or volume and
-// file index.
-struct FolderId {
+// What tells a file or folder from every other: device and inode, or
+// volume and file index.
+struct FileId {
   uint64_t device = 0;
   uint64_t index = 0;
-  bool operator==(const FolderId&) const = default;
-  auto operator<=>(const FolderId&) const = default;
+  bool operator==(const FileId&) const = default;
+  auto operator<=>(const FileId&) const = default;
 };
+
+// The identity of the file or folder at `path` (links followed); nullopt
+// when it cannot be found out.
+std::optional<FileId> FileIdOf(const std::string& path);
 
 // What a folder entry is, as far as the listing itself tells; kUnknown
 // where the system does not say (then stat does).
@@ -83,7 +87,7 @@ struct FolderEntry {
 
 struct FolderContents {
   // nullopt where the system cannot tell.
-  std::optional<FolderId> id;
+  std::optional<FileId> id;
   // Every entry but "." and "..", in the order the system gives them.
   std::vector<FolderEntry> entries;
   // The entries' names, one after the other: one block for a folder of

@@ -12,24 +12,33 @@
 
 namespace lintrel::cli {
 
-int OverMessages(const Options& options, Format several_format, const OneMessage& one,
-                 const EachMessage& each) {
-  const bool nothing_named = options.inputs.empty() && !options.files_from;
-  const bool stdin_taken = std::find(options.parameter_files.begin(), options.parameter_files.end(),
-                                     "-") != options.parameter_files.end();
-  if (options.sample || (nothing_named && !options.headers && !options.body &&
-                         (stdin_taken || IsTerminal(STDIN_FILENO)))) {
-    Message sample = SampleMessage();
-    Output output(options.output);
-    return one(sample, true, output);
+namespace {
+
+// The files the command line names, which the output must not be: those
+// found in folders or lists are not looked at.
+std::vector<FileId> NamedFiles(const Options& options) {
+  std::vector<std::string> paths;
+  for (const Input& input : options.inputs) paths.push_back(input.path);
+  for (const auto* path : {&options.headers, &options.body, &options.files_from}) {
+    if (*path) paths.push_back(**path);
   }
-  if (options.headers || options.body) {
-    Message message = HeadersAndBodyMessage(options);
-    Output output(options.output);
-    return one(message, false, output);
+  for (const auto& path : options.parameter_files) {
+    if (path) paths.push_back(*path);
   }
+  std::vector<FileId> ids;
+  for (const std::string& path : paths) {
+    if (path == "-") continue;
+    if (const std::optional<FileId> id = FileIdOf(path)) ids.push_back(*id);
+  }
+  return ids;
+}
+
+int OverListing(const Options& options, Format several_format, const OneMessage& one,
+                const EachMessage& each, std::optional<Output>& output) {
   Options named = options;
-  if (nothing_named) named.inputs.push_back({InputKind::kDetect, "-", "standard input"});
+  if (named.inputs.empty() && !named.files_from) {
+    named.inputs.push_back({InputKind::kDetect, "-", "standard input"});
+  }
   const InputListing listing = ListInputs(named);
   for (const InputError& note : listing.notes) WriteError(InputErrorLine(note));
   for (const InputError& problem : listing.problems) WriteError(InputErrorLine(problem));
@@ -38,21 +47,46 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
   if (listing.files.size() == 1 && !listing.from_folders) {
     first = OpenListedFile(listing.files.front());
     if (first->kind == InputKind::kMessage) {
-      Output output(options.output);
+      output.emplace(options.output, NamedFiles(options));
       int status = kExitSuccess;
       ReadMessages(*first,
-                   [&](Message message, uint64_t) { status = one(message, false, output); });
+                   [&](Message message, uint64_t) { status = one(message, false, *output); });
       return status;
     }
     layout = Layout::kOneMailbox;
   }
   const Format format = options.format.value_or(several_format);
-  Output output(options.output);
+  output.emplace(options.output, NamedFiles(options));
   const unsigned jobs = options.jobs > 0 ? options.jobs : ProcessorCount();
   const bool succeeded = RunOverFiles(
-      listing, std::move(first), output, jobs,
+      listing, std::move(first), *output, jobs,
       [&](Message& message, MessageDone& done) { each(message, done, format, layout); });
   return succeeded ? kExitSuccess : kExitFailed;
+}
+
+}  // namespace
+
+int OverMessages(const Options& options, Format several_format, const OneMessage& one,
+                 const EachMessage& each) {
+  const bool nothing_named = options.inputs.empty() && !options.files_from;
+  const bool stdin_taken = std::find(options.parameter_files.begin(), options.parameter_files.end(),
+                                     "-") != options.parameter_files.end();
+  std::optional<Output> output;
+  int status = kExitSuccess;
+  if (options.sample || (nothing_named && !options.headers && !options.body &&
+                         (stdin_taken || IsTerminal(STDIN_FILENO)))) {
+    Message sample = SampleMessage();
+    output.emplace(options.output, NamedFiles(options));
+    status = one(sample, true, *output);
+  } else if (options.headers || options.body) {
+    Message message = HeadersAndBodyMessage(options);
+    output.emplace(options.output, NamedFiles(options));
+    status = one(message, false, *output);
+  } else {
+    status = OverListing(options, several_format, one, each, output);
+  }
+  output->Close();
+  return status;
 }
 
 }  // namespace lintrel::cli

@@ -132,25 +132,25 @@ class Run {
  private:
   // The reader of a stream: it splits it, handing its messages out in jobs.
   void Read(OpenInput& input) {
-    Job job;
     try {
-      ReadMessages(input, [&](Message message, uint64_t read) {
-        job.messages.push_back(std::move(message));
-        job.bytes = read - split_bytes_;
-        if (job.messages.size() == kMessagesPerJob || job.bytes >= kMessageBytesPerJob) {
-          split_bytes_ = read;
-          if (!Add(std::exchange(job, {}))) throw Stopped();
-        }
-      });
-    } catch (const InputError& error) {
-      job.error = error;
+      Job job;
+      try {
+        ReadMessages(input, [&](Message message, uint64_t read) {
+          job.messages.push_back(std::move(message));
+          job.bytes = read - split_bytes_;
+          if (job.messages.size() == kMessagesPerJob || job.bytes >= kMessageBytesPerJob) {
+            split_bytes_ = read;
+            if (!Add(std::exchange(job, {}))) throw Stopped();
+          }
+        });
+      } catch (const InputError& error) {
+        job.error = error;
+      }
+      Add(std::move(job));
     } catch (const Stopped&) {
-      return;
     } catch (...) {
       Fail(std::current_exception());
-      return;
     }
-    Add(std::move(job));
   }
 
   // The job-th job of a regular mbox file or of the listed files.

@@ -28,13 +28,15 @@ struct MessageDone {
 
 using MessageWork = std::function<void(Message& message, MessageDone& done)>;
 
-// Reads the messages of `listing`'s files in order (the first already open
-// when `first` is given), runs `work` on each on `jobs` threads (on this one
-// alone for 1), and writes the records in input order, the same bytes
-// whatever `jobs`. At most four messages per thread are read ahead of the
-// next record written. A file that cannot be read is named on standard
-// error and the run goes on. Answers whether every file could be read and
-// no message failed; `work` may be called on several threads at once.
+// Reads the messages of `listing`'s files in order, or of the one file
+// `first` when it is given open (the listing then holds that file alone),
+// runs `work` on each on `jobs` threads (on this one alone for 1), and
+// writes the records in input order, the same bytes whatever `jobs`. At most
+// four jobs per thread (each some files, a stretch of an mbox file or some
+// messages of a stream) are handed out ahead of the oldest whose records are
+// not yet written. A file that cannot be read is named on standard error
+// and the run goes on. Answers whether every file could be read and no
+// message failed; `work` may be called on several threads at once.
 bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
                   unsigned jobs, const MessageWork& work);
 

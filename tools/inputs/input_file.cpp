@@ -34,7 +34,14 @@ InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* f
   struct stat status;
   if (::fstat(fd_, &status) != 0) return;
   if (S_ISREG(status.st_mode)) {
-    regular_size_ = static_cast<uint64_t>(status.st_size);
+    // Standard input may have been read from already: it begins where it
+    // stands.
+    if (!owned_) {
+      const auto at = static_cast<int64_t>(::lseek(fd_, 0, SEEK_CUR));
+      if (at > 0)
+        start_ = std::min(static_cast<uint64_t>(at), static_cast<uint64_t>(status.st_size));
+    }
+    regular_size_ = static_cast<uint64_t>(status.st_size) - start_;
     return;
   }
   const int error = S_ISDIR(status.st_mode) ? EISDIR : 0;
@@ -78,7 +85,7 @@ void InputFile::ReadRest(ByteBuffer& buffer) {
 
 void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
   while (n > 0) {
-    const int64_t got = ReadAtOffset(fd_, buffer, n, offset);
+    const int64_t got = ReadAtOffset(fd_, buffer, n, start_ + offset);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw SystemError(name_, errno);

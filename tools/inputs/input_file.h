@@ -59,6 +59,8 @@ class InputFile {
   int fd_ = -1;
   bool owned_ = false;
   std::optional<uint64_t> regular_size_;
+  // Where the input begins in the file: standard input as it was given.
+  uint64_t start_ = 0;
   std::string_view name_;
 };
 

@@ -181,7 +181,7 @@ class Lister {
   bool recursive_;
   InputListing listing_;
   // Every folder read so far.
-  std::set<FolderId> read_;
+  std::set<FileId> read_;
 };
 
 }  // namespace

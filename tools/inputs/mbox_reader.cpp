@@ -9,11 +9,6 @@
 namespace lintrel::cli {
 namespace {
 
-// A line that begins with this starts a message; after a line break it is
-// searched for as one piece.
-constexpr std::string_view kFrom = "From ";
-constexpr std::string_view kFromLine = "\nFrom ";
-
 // Bytes kept from a message that is being dropped: enough to judge the line
 // before a "From " line that has only begun to arrive.
 constexpr size_t kKeptWhileDropping = 8;
@@ -126,11 +121,11 @@ std::optional<MboxMessage> MboxReader::Next() {
         return std::nullopt;
 
       case State::kStart:
-        while (buffer_->size() < kFrom.size() && Fill()) {
+        while (buffer_->size() < kFromLineStart.size() && Fill()) {
         }
         if (buffer_->size() == 0) {
           state_ = State::kDone;
-        } else if (buffer_->view().starts_with(kFrom)) {
+        } else if (buffer_->view().starts_with(kFromLineStart)) {
           from_line_ = 0;
           state_ = State::kFromLine;
         } else {
@@ -143,7 +138,9 @@ std::optional<MboxMessage> MboxReader::Next() {
         if (!SkipFromLine()) {
           // A "From " line that ends the input starts an empty message.
           state_ = State::kDone;
-          return MboxMessage{};
+          MboxMessage empty;
+          empty.from_line = message_from_line_;
+          return empty;
         }
         state_ = State::kMessage;
         break;
@@ -153,11 +150,12 @@ std::optional<MboxMessage> MboxReader::Next() {
         std::optional<MboxMessage> found;
         for (size_t lf = FindBytePair<'\n', 'F'>(data, scan_); lf < data.size();
              lf = FindBytePair<'\n', 'F'>(data, lf + 1)) {
-          if (data.substr(lf, kFromLine.size()) != kFromLine) continue;
+          if (data.substr(lf, kFromLineAfterBreak.size()) != kFromLineAfterBreak) continue;
           if (const std::optional<size_t> separator = EmptyLineEndingAt(lf)) {
             from_line_ = lf + 1;
             state_ = State::kFromLine;
             found = Finish(*separator);
+            found->next_from_line = buffer_offset_ + from_line_;
             break;
           }
         }
@@ -169,7 +167,7 @@ std::optional<MboxMessage> MboxReader::Next() {
         }
         // A "From " line may have begun in the bytes that are too few to
         // hold it with its line break.
-        const size_t partial = kFromLine.size() - 1;
+        const size_t partial = kFromLineAfterBreak.size() - 1;
         scan_ = std::max({scan_, begin_, data.size() >= partial ? data.size() - partial : 0});
         if (Fill()) break;
         state_ = State::kDone;

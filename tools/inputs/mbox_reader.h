@@ -37,7 +37,28 @@ struct MboxMessage {
   // Where the "From " line that starts the message lies in the input; none
   // for the bytes before the first one.
   std::optional<uint64_t> from_line;
+  // Where the "From " line after it lies; none for the last message.
+  std::optional<uint64_t> next_from_line;
 };
+
+// A line that begins with this starts a message of an mbox file; after a
+// line break it is searched for as one piece.
+inline constexpr std::string_view kFromLineStart = "From ";
+inline constexpr std::string_view kFromLineAfterBreak = "\nFrom ";
+
+// Whether the LF at `lf` of `bytes` ends an empty line: LF or CR LF stands
+// just before it. `lf` is not the first byte of a message.
+inline bool EndsEmptyLine(std::string_view bytes, size_t lf) {
+  return (lf >= 1 && bytes[lf - 1] == '\n') ||
+         (lf >= 2 && bytes[lf - 1] == '\r' && bytes[lf - 2] == '\n');
+}
+
+// Whether `bytes` holds, at `lf`, the line break and the "From " line of a
+// separator, the LF ending an empty line.
+inline bool SeparatorAt(std::string_view bytes, size_t lf) {
+  return bytes.substr(lf, kFromLineAfterBreak.size()) == kFromLineAfterBreak &&
+         EndsEmptyLine(bytes, lf);
+}
 
 struct MboxLimits {
   // A longer message is skipped.
@@ -50,13 +71,6 @@ struct MboxLimits {
   // stretch of a file reads the stretch at once, then on in small steps.
   size_t first_read = 0;
 };
-
-// Whether the LF at `lf` of `bytes` ends an empty line: LF or CR LF stands
-// just before it. `lf` is not the first byte of a message.
-inline bool EndsEmptyLine(std::string_view bytes, size_t lf) {
-  return (lf >= 1 && bytes[lf - 1] == '\n') ||
-         (lf >= 2 && bytes[lf - 1] == '\r' && bytes[lf - 2] == '\n');
-}
 
 // Memory stays bounded by the longest message held plus one read.
 class MboxReader {

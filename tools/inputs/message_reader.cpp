@@ -9,11 +9,6 @@
 namespace lintrel::cli {
 namespace {
 
-// A message in an mbox file starts after a line that begins with this; a
-// line break and this separate one from the one before.
-constexpr std::string_view kFrom = "From ";
-constexpr std::string_view kFromLine = "\nFrom ";
-
 // A message of an mbox file longer than this is not held while the file is
 // split: a regular file hands it on by its place, to be read like a message
 // file.
@@ -51,22 +46,25 @@ OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder) {
                  listed.kind};
   InputFile& file = *open.file;
   if (const std::optional<uint64_t> size = file.RegularSize()) {
+    // A message file is refused by its size before it is read.
+    if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *size);
     const auto have = static_cast<size_t>(std::min<uint64_t>(*size, kFrontRead));
     open.front.Reserve(have);
     file.ReadAt(0, open.front.data(), have);
     open.front.Resize(have);
   } else if (listed.kind != InputKind::kMessage) {
     // A stream cannot be read twice: what is read to tell its kind is kept.
-    open.front.Reserve(kFrom.size());
-    while (open.front.size() < kFrom.size()) {
-      const size_t n =
-          file.Read(open.front.data() + open.front.size(), kFrom.size() - open.front.size());
+    open.front.Reserve(kFromLineStart.size());
+    while (open.front.size() < kFromLineStart.size()) {
+      const size_t n = file.Read(open.front.data() + open.front.size(),
+                                 kFromLineStart.size() - open.front.size());
       if (n == 0) break;
       open.front.Resize(open.front.size() + n);
     }
   }
   if (open.kind == InputKind::kDetect) {
-    open.kind = open.front.view().starts_with(kFrom) ? InputKind::kMbox : InputKind::kMessage;
+    open.kind =
+        open.front.view().starts_with(kFromLineStart) ? InputKind::kMbox : InputKind::kMessage;
   }
   return open;
 }
@@ -111,7 +109,7 @@ std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, 
   // that LF ends, and the five after its last to see "From ".
   constexpr size_t kWindow = size_t{1} << 16;
   ByteBuffer window;
-  window.Reserve(kWindow + kFromLine.size() + 2);
+  window.Reserve(kWindow + kFromLineAfterBreak.size() + 2);
   for (uint64_t at = from; at < to; at += kWindow) {
     const uint64_t start = at >= 2 ? at - 2 : 0;
     const auto n = static_cast<size_t>(std::min<uint64_t>(size, at + kWindow + 5) - start);
@@ -123,16 +121,14 @@ std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, 
     const size_t last = static_cast<size_t>(std::min<uint64_t>(to, at + kWindow) - start);
     for (size_t lf = FindBytePair<'\n', 'F'>(bytes, lead); lf < last;
          lf = FindBytePair<'\n', 'F'>(bytes, lf + 1)) {
-      if (bytes.substr(lf, kFromLine.size()) == kFromLine && EndsEmptyLine(bytes, lf)) {
-        return start + lf + 1;
-      }
+      if (SeparatorAt(bytes, lf)) return start + lf + 1;
     }
   }
   return std::nullopt;
 }
 
-std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
-                                     std::string_view path, uint64_t begin, uint64_t end,
+std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file, std::string_view path,
+                                     uint64_t begin, uint64_t end,
                                      const std::shared_ptr<BlockPool>& pool) {
   uint64_t start = 0;
   if (begin > 0) {
@@ -147,10 +143,9 @@ std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
   MboxReader reader(ReadingOn(file, start), limits, {}, start, pool);
   std::vector<Message> messages;
   while (std::optional<MboxMessage> found = reader.Next()) {
-    // The first message that a later stretch's separator starts ends this
-    // one's.
-    if (found->from_line && *found->from_line > end) break;
     messages.push_back(MessageOf(*found, {path, static_cast<int64_t>(messages.size()) + 1}, file));
+    // The next message belongs to the stretch its separator's LF lies in.
+    if (!found->next_from_line || *found->next_from_line > end) break;
   }
   return messages;
 }

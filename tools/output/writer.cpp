@@ -53,17 +53,38 @@ class Output::InPlace final : public ResultSink {
   const std::string& name_;
 };
 
-Output::Output(const std::optional<std::string>& path)
+Output::Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs)
     : fd_(STDOUT_FILENO), name_("standard output") {
   if (!path) return;
   name_ = *path;
-  fd_ = ::open(path->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0666);
+  // Emptied only once it is known not to be an input.
+  fd_ = ::open(path->c_str(), O_WRONLY | O_CREAT | O_BINARY, 0666);
   if (fd_ < 0) throw CliError(SystemReason(name_, errno));
-  in_place_ = std::make_unique<InPlace>(fd_, name_);
+  owned_ = true;
+  const std::optional<FileId> id = FileIdOf(name_);
+  if (id && std::find(inputs.begin(), inputs.end(), *id) != inputs.end()) {
+    ::close(fd_);
+    throw UsageError("--output " + name_ + " is one of the inputs");
+  }
+  struct stat status;
+  if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+    if (::ftruncate(fd_, 0) != 0) {
+      const int error = errno;
+      ::close(fd_);
+      throw CliError(SystemReason(name_, error));
+    }
+    in_place_ = std::make_unique<InPlace>(fd_, name_);
+  }
 }
 
 Output::~Output() {
-  if (fd_ != STDOUT_FILENO) ::close(fd_);
+  if (owned_) ::close(fd_);
+}
+
+void Output::Close() {
+  if (!owned_) return;
+  owned_ = false;
+  if (::close(fd_) != 0) throw CliError(SystemReason(name_, errno));
 }
 
 void Output::Write(std::string_view bytes) {

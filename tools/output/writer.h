@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "tools/base/system.h"
 #include "tools/run/result_sink.h"
 
 namespace lintrel::cli {
@@ -21,8 +23,10 @@ namespace lintrel::cli {
 class Output {
  public:
   // Standard output, or `path` created or emptied. Raises CliError
-  // "PATH: REASON" when the file cannot be opened.
-  explicit Output(const std::optional<std::string>& path);
+  // "PATH: REASON" when the file cannot be opened, and UsageError when it is
+  // one of the files `inputs` (which must not be emptied before they are
+  // read).
+  explicit Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs = {});
   ~Output();
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
@@ -31,14 +35,19 @@ class Output {
   // so that a full disk is not reported as success.
   void Write(std::string_view bytes);
 
-  // For a file of the command's own only, while nothing has been written to
-  // it: a sink that writes one result there as the plug-in stores it, each
-  // store in place of the one before. Null for standard output.
+  // For a regular file of the command's own only, while nothing has been
+  // written to it: a sink that writes one result there as the plug-in stores
+  // it, each store in place of the one before. Null otherwise.
   ResultSink* InPlaceResult();
+
+  // Closes a file of the command's own; raises CliError when that fails,
+  // as a late write error shows only then.
+  void Close();
 
  private:
   class InPlace;
   int fd_;
+  bool owned_ = false;
   std::string name_;
   std::unique_ptr<InPlace> in_place_;
 };

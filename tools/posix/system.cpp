@@ -43,6 +43,12 @@ int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
   return ::pread(fd, buffer, n, static_cast<off_t>(offset));
 }
 
+std::optional<FileId> FileIdOf(const std::string& path) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 std::optional<FolderContents> ReadFolder(const std::string& path) {
   // Opened without blocking and as a folder only, so that nothing else that
   // took the folder's place since it was listed can stop the run.
@@ -63,8 +69,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
     return std::nullopt;
   }
   FolderContents contents;
-  contents.id =
-      FolderId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  contents.id = FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;

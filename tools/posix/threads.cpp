@@ -46,6 +46,7 @@ void Condition::WakeAll() {
 void RunOnThreads(unsigned count, const std::function<void()>& work,
                   const std::function<void()>& meanwhile) {
   std::vector<std::thread> threads;
+  threads.reserve(count);
   for (unsigned n = 0; n < count; ++n) {
     try {
       threads.emplace_back(work);
@@ -54,8 +55,14 @@ void RunOnThreads(unsigned count, const std::function<void()>& work,
     }
   }
   if (threads.empty()) throw std::runtime_error("no thread can be started");
+  // Whatever `meanwhile` does, the threads are waited for.
+  struct Joined {
+    std::vector<std::thread>& threads;
+    ~Joined() {
+      for (std::thread& thread : threads) thread.join();
+    }
+  } joined{threads};
   meanwhile();
-  for (std::thread& thread : threads) thread.join();
 }
 
 }  // namespace lintrel::cli

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -134,7 +135,7 @@ struct Plugin::State {
   // Whether the DLL is to be finalized and unloaded: only once it has been
   // initialized, and not after a fault, when its state cannot be trusted
   // with more calls and the command is about to end.
-  bool started = false;
+  std::atomic<bool> started = false;
 
   ~State() {
     if (!started) return;

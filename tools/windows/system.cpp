@@ -8,24 +8,21 @@
 #include <cstdio>
 
 namespace lintrel::cli {
-namespace {
 
-// The folder's volume and file index, which the C library's stat leaves at
-// 0: the folder is opened only to ask for them.
-std::optional<FolderId> FolderIdOf(const std::string& path) {
-  const HANDLE folder =
+// The volume and file index, which the C library's stat leaves at 0: the
+// file is opened only to ask for them.
+std::optional<FileId> FileIdOf(const std::string& path) {
+  const HANDLE file =
       CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION information;
-  const bool known = GetFileInformationByHandle(folder, &information) != 0;
-  CloseHandle(folder);
+  const bool known = GetFileInformationByHandle(file, &information) != 0;
+  CloseHandle(file);
   if (!known) return std::nullopt;
-  return FolderId{information.dwVolumeSerialNumber,
-                  (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+  return FileId{information.dwVolumeSerialNumber,
+                (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
 }
-
-}  // namespace
 
 void UseBinaryStandardStreams() {
   for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
@@ -59,8 +56,9 @@ int64_t ReadSome(int fd, char* buffer, size_t capacity) {
 }
 
 int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
-  // A read at an offset of its own, which the file's pointer does not take
-  // part in: several threads may read one file at once.
+  // A read at an offset of its own: several threads may read one file at
+  // once, each where it asks (the system takes their reads in turn, and
+  // moves the file's pointer, which nothing else here uses).
   const auto file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
   if (file == INVALID_HANDLE_VALUE) {
     errno = EBADF;
@@ -83,7 +81,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
   DIR* dir = ::opendir(path.c_str());
   if (dir == nullptr) return std::nullopt;
   FolderContents contents;
-  contents.id = FolderIdOf(path);
+  contents.id = FileIdOf(path);
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;

@@ -49,17 +49,24 @@ DWORD WINAPI RunWork(void* work) {
 void RunOnThreads(unsigned count, const std::function<void()>& work,
                   const std::function<void()>& meanwhile) {
   std::vector<HANDLE> threads;
+  threads.reserve(count);
   for (unsigned n = 0; n < count; ++n) {
     const HANDLE thread =
         CreateThread(nullptr, 0, RunWork, const_cast<std::function<void()>*>(&work), 0, nullptr);
     if (thread != nullptr) threads.push_back(thread);
   }
   if (threads.empty()) throw std::runtime_error("no thread can be started");
+  // Whatever `meanwhile` does, the threads are waited for.
+  struct Joined {
+    std::vector<HANDLE>& threads;
+    ~Joined() {
+      for (const HANDLE thread : threads) {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+      }
+    }
+  } joined{threads};
   meanwhile();
-  for (const HANDLE thread : threads) {
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-  }
 }
 
 }  // namespace lintrel::cli
