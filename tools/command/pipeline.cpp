@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "tools/base/threads.h"
+#include "tools/command/ordered_output.h"
 #include "tools/output/escaping.h"
 
 namespace lintrel::cli {
 namespace {
 
-// A piece of a job's output is closed at about this many bytes of records.
+// A piece of a job's output is handed on at about this many bytes of
+// records.
 constexpr size_t kPieceBytes = size_t{1} << 16;
 
 // Files read by one job, and messages (or bytes of them) run by one job of
@@ -58,50 +60,36 @@ struct Job {
   uint64_t bytes = 0;
 };
 
-// Output of a job, in order: records, then possibly a line for standard
-// error, and what the progress line counts.
-struct Piece {
-  Text records;
-  Text note;
-  int64_t messages = 0;
-  uint64_t bytes = 0;
-  size_t files = 0;
-  bool failed = false;
-};
-
-// Where a job's output waits for its turn.
-struct Slot {
-  std::deque<Piece> pieces;
-  size_t waiting_bytes = 0;
-  bool done = false;
-};
-
 class Run {
  public:
-  Run(const InputListing& listing, Output& output, unsigned jobs, const MessageWork& work)
-      : listing_(listing), output_(output), threads_(jobs), work_(work) {
-    all_succeeded_ = listing.problems.empty();
-  }
-
-  bool Over(std::optional<OpenInput> first) {
-    // A regular mbox file is split by the workers, a stretch each; listed
-    // files are read by them, some at a time; only a stream is split by a
-    // reader of its own, which hands its messages out.
-    const bool stream = first && !first->file->RegularSize();
-    if (first && !stream) {
-      total_bytes_ = first->file->RegularSize();
+  // A regular mbox file is split by the workers, a stretch each; listed
+  // files are read by them, some at a time; only a stream is split by a
+  // reader of its own, which hands its messages out.
+  Run(const InputListing& listing, std::optional<OpenInput> first, Output& output, unsigned jobs,
+      const MessageWork& work)
+      : listing_(listing),
+        threads_(jobs),
+        work_(work),
+        total_bytes_(first ? first->file->RegularSize() : std::nullopt),
+        output_(output, total_bytes_, listing.files.size()) {
+    if (total_bytes_) {
       job_count_ = (*total_bytes_ + kStretchBytes - 1) / kStretchBytes;
       mbox_ = std::move(first);
-    } else if (!first) {
+    } else if (first) {
+      stream_ = std::move(first);
+    } else {
       job_count_ = (listing_.files.size() + kFilesPerJob - 1) / kFilesPerJob;
     }
+  }
+
+  bool Over() {
     if (threads_ > 1) {
       try {
-        if (stream) {
+        if (stream_) {
           RunOnThreads(
               threads_, [this] { Work(); },
               [&] {
-                Read(*first);
+                Read(*stream_);
                 MutexLock lock(mutex_);
                 reading_ = false;
                 changed_.WakeAll();
@@ -116,17 +104,14 @@ class Run {
       }
     }
     if (threads_ <= 1) {
-      if (stream) {
-        Read(*first);
+      if (stream_) {
+        Read(*stream_);
       } else {
         Work();
       }
     }
     if (failure_) std::rethrow_exception(failure_);
-    progress_.BeforeOutput();
-    output_.Write(records_);
-    progress_.Finish(messages_, bytes_);
-    return all_succeeded_;
+    return output_.Finish() && listing_.problems.empty();
   }
 
  private:
@@ -175,14 +160,16 @@ class Run {
   bool Add(Job job) {
     if (threads_ <= 1) {
       const uint64_t sequence = next_job_++;
-      slots_.emplace_back();
+      output_.Open();
       Perform(sequence, job);
       return !stopped_;
     }
     MutexLock lock(mutex_);
-    while (!stopped_ && next_job_ - first_slot_ >= kJobsAheadPerThread * threads_) Wait(lock);
+    while (!stopped_ && next_job_ - output_.first_unwritten() >= kJobsAheadPerThread * threads_) {
+      Wait(lock);
+    }
     if (stopped_) return false;
-    slots_.emplace_back();
+    output_.Open();
     waiting_.emplace_back(next_job_++, std::move(job));
     changed_.WakeAll();
     return true;
@@ -205,8 +192,8 @@ class Run {
         if (!reading_) return std::nullopt;
       } else if (next_job_ == *job_count_) {
         return std::nullopt;
-      } else if (next_job_ - first_slot_ < kJobsAheadPerThread * threads_) {
-        slots_.emplace_back();
+      } else if (next_job_ - output_.first_unwritten() < kJobsAheadPerThread * threads_) {
+        output_.Open();
         const uint64_t number = next_job_++;
         return std::pair(number, MakeJob(number));
       }
@@ -327,65 +314,24 @@ class Run {
     Hand(sequence, std::exchange(piece, {}), false);
   }
 
-  // Hands a piece of job `sequence`'s output on: written now if every job
-  // before it is written, kept otherwise.
+  // Hands a piece of job `sequence`'s output on, to be written once every
+  // job before it is; a job far ahead of the written ones waits with its
+  // output.
   void Hand(uint64_t sequence, Piece piece, bool last) {
-    if (threads_ <= 1) {
-      Write(piece);
-      if (last) slots_.pop_front(), ++first_slot_;
-      return;
-    }
-    MutexLock lock(mutex_);
-    Slot& slot = slots_[sequence - first_slot_];
-    slot.waiting_bytes += piece.records.size();
-    slot.pieces.push_back(std::move(piece));
-    slot.done = last;
-    WriteReady();
-    // A job far ahead of the written ones waits with its output.
-    while (!stopped_ && sequence > first_slot_ &&
-           slots_[sequence - first_slot_].waiting_bytes > kWaitingOutputBytes) {
-      Wait(lock);
-    }
-  }
-
-  // Writes what the oldest jobs have handed on, as far as they are done.
-  void WriteReady() {
+    std::optional<MutexLock> lock;
+    if (threads_ > 1) lock.emplace(mutex_);
     try {
-      while (!slots_.empty()) {
-        Slot& head = slots_.front();
-        for (Piece& piece : head.pieces) Write(piece);
-        head.pieces.clear();
-        head.waiting_bytes = 0;
-        if (!head.done) break;
-        slots_.pop_front();
-        ++first_slot_;
-      }
+      output_.Add(sequence, std::move(piece), last);
     } catch (...) {
       stopped_ = true;
       if (!failure_) failure_ = std::current_exception();
     }
+    if (threads_ <= 1) return;
     if (waiters_ > 0) changed_.WakeAll();
-  }
-
-  void Write(const Piece& piece) {
-    records_ += piece.records;
-    if (records_.size() >= kPieceBytes || !piece.note.empty()) {
-      progress_.BeforeOutput();
-      output_.Write(records_);
-      records_.clear();
+    while (!stopped_ && sequence > output_.first_unwritten() &&
+           output_.waiting_bytes(sequence) > kWaitingOutputBytes) {
+      Wait(*lock);
     }
-    if (!piece.note.empty()) progress_.Note(piece.note);
-    if (piece.failed) all_succeeded_ = false;
-    messages_ += piece.messages;
-    bytes_ += piece.bytes;
-    files_ += piece.files;
-    std::optional<double> done;
-    if (total_bytes_ && *total_bytes_ > 0) {
-      done = static_cast<double>(bytes_) / static_cast<double>(*total_bytes_);
-    } else if (listing_.files.size() > 1) {
-      done = static_cast<double>(files_) / static_cast<double>(listing_.files.size());
-    }
-    progress_.Update(messages_, bytes_, done);
   }
 
   void Fail(std::exception_ptr failure) {
@@ -396,12 +342,13 @@ class Run {
   }
 
   const InputListing& listing_;
-  Output& output_;
   unsigned threads_;
   const MessageWork& work_;
-  std::optional<uint64_t> total_bytes_;
-  // The regular mbox file that the workers split, if that is the run.
+  const std::optional<uint64_t> total_bytes_;  // of a regular mbox file
+  // The regular mbox file that the workers split, or the stream that the
+  // reader splits, if that is the run.
   std::optional<OpenInput> mbox_;
+  std::optional<OpenInput> stream_;
   // The jobs of a regular mbox file or of the listed files; none for a
   // stream, whose reader makes them.
   std::optional<uint64_t> job_count_;
@@ -413,8 +360,7 @@ class Run {
   Condition changed_;
   // Guarded by the mutex when there are worker threads.
   std::deque<std::pair<uint64_t, Job>> waiting_;
-  std::deque<Slot> slots_;  // of the jobs from first_slot_ on
-  uint64_t first_slot_ = 0;
+  OrderedOutput output_;
   uint64_t next_job_ = 0;
   size_t numbered_stretches_ = 0;
   int64_t messages_numbered_ = 0;
@@ -422,20 +368,13 @@ class Run {
   int waiters_ = 0;
   bool stopped_ = false;
   std::exception_ptr failure_;
-  // Written by whoever writes, with the mutex held.
-  Progress progress_;
-  Text records_;
-  bool all_succeeded_ = true;
-  int64_t messages_ = 0;
-  uint64_t bytes_ = 0;
-  size_t files_ = 0;
 };
 
 }  // namespace
 
 bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
                   unsigned jobs, const MessageWork& work) {
-  return Run(listing, output, jobs, work).Over(std::move(first));
+  return Run(listing, std::move(first), output, jobs, work).Over();
 }
 
 }  // namespace lintrel::cli
