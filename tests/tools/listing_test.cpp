@@ -3,8 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/base/errors.h"
@@ -43,7 +46,7 @@ class ListingTest : public testing::Test {
     std::vector<std::string> files;
     for (const ListedFile& file : listing.files) {
       const std::string root = folder_.path().string() + "/";
-      files.push_back(file.path.starts_with(root) ? file.path.substr(root.size()) : file.path);
+      files.emplace_back(file.path.starts_with(root) ? file.path.substr(root.size()) : file.path);
     }
     return files;
   }
@@ -68,6 +71,42 @@ class ListingTest : public testing::Test {
 };
 
 using Names = std::vector<std::string>;
+
+// Names that share their first eight bytes, or are shorter than eight, or
+// hold bytes above 127, sort byte by byte all the same.
+TEST_F(ListingTest, NamesSortByteByByte) {
+  const Names names = {"1700000000.M2",
+                       "1700000000.M10",
+                       "17000000",
+                       "1700000",
+                       "170000000",
+                       "b",
+                       "B",
+                       "\xc3\xa9t\xc3\xa9",
+                       "a b",
+                       "a\tb"};
+  for (const std::string& name : names) folder_.Write("sorted/" + name, "S: x\n");
+  Names expected = names;
+  std::sort(expected.begin(), expected.end());
+  for (std::string& name : expected) name.insert(0, "sorted/");
+  EXPECT_EQ(Files(List({{InputKind::kDetect, Path("sorted"), "-i"}}, false)), expected);
+}
+
+// Kept paths stay where they are while more are kept, a path longer than a
+// block of the store among them.
+TEST(PathStoreTest, KeptPathsStay) {
+  PathStore store;
+  std::vector<std::pair<std::string_view, std::string>> kept;
+  kept.emplace_back(store.Keep("mail", "a.eml"), "mail/a.eml");
+  kept.emplace_back(store.Keep("mail/", "b.eml"), "mail/b.eml");
+  kept.emplace_back(store.Keep("-"), "-");
+  const std::string long_name(100000, 'x');
+  for (int n = 0; n < 3000; ++n) {
+    const std::string name = std::to_string(n) + (n == 1500 ? long_name : "");
+    kept.emplace_back(store.Keep("folder", name), "folder/" + name);
+  }
+  for (const auto& [view, expected] : kept) EXPECT_EQ(view, expected);
+}
 
 TEST_F(ListingTest, AFolderGivesItsFilesInNameOrder) {
   const InputListing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, false);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,8 +27,9 @@ std::string Bytes(const ItemBytes& item) {
 // The messages of one file, as the command reads them. The listing they view
 // is kept for the test's time.
 std::vector<Message> ReadFile(const std::string& path, InputKind kind = InputKind::kDetect) {
-  static std::deque<ListedFile> listed;
-  OpenInput input = OpenListedFile(listed.emplace_back(path, kind, Listed::kRegularFile));
+  static PathStore paths;
+  const ListedFile listed{paths.Keep(path), kind, Listed::kRegularFile};
+  OpenInput input = OpenListedFile(listed);
   std::vector<Message> messages;
   ReadMessages(input, [&](Message message, uint64_t) { messages.push_back(std::move(message)); });
   return messages;

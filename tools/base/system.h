@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lintrel::cli {
@@ -45,7 +46,7 @@ class OpenFolder {
   const std::string& path() const { return path_; }
 
   // As OpenForReading, for the entry `name` of the folder.
-  int OpenForReading(const char* name, bool wait_for_writer) const;
+  int OpenForReading(std::string_view name, bool wait_for_writer) const;
 
  private:
   std::string path_;

@@ -161,7 +161,9 @@ class Run {
     if (threads_ <= 1) {
       const uint64_t sequence = next_job_++;
       output_.Open();
-      Perform(sequence, job);
+      // A stream's jobs hold messages, never listed files.
+      std::optional<OpenFolder> no_folder;
+      Perform(sequence, job, no_folder);
       return !stopped_;
     }
     MutexLock lock(mutex_);
@@ -209,8 +211,10 @@ class Run {
     --waiters_;
   }
 
-  // A worker thread: performs jobs until there are no more.
+  // A worker thread: performs jobs until there are no more. The folder of
+  // its last listed file stays open for the next job's files.
   void Work() {
+    std::optional<OpenFolder> folder;
     for (;;) {
       std::optional<std::pair<uint64_t, Job>> taken;
       try {
@@ -221,7 +225,7 @@ class Run {
       }
       if (!taken) return;
       try {
-        Perform(taken->first, taken->second);
+        Perform(taken->first, taken->second, folder);
       } catch (...) {
         Fail(std::current_exception());
         return;
@@ -231,7 +235,7 @@ class Run {
 
   // Runs the job's messages, or reads its files and runs theirs, handing
   // the output on in pieces.
-  void Perform(uint64_t sequence, Job& job) {
+  void Perform(uint64_t sequence, Job& job, std::optional<OpenFolder>& folder) {
     Piece piece;
     if (job.stretch) Split(*job.stretch, job);
     for (Message& message : job.messages) Run1(sequence, message, piece);
@@ -239,7 +243,6 @@ class Run {
     job.messages.clear();
     if (job.error) Note(sequence, InputErrorLine(*job.error), piece);
     // Files found in one folder are opened by name within it.
-    std::optional<OpenFolder> folder;
     for (size_t n = job.first_file; n < job.first_file + job.file_count; ++n) {
       const ListedFile& file = listing_.files[n];
       uint64_t bytes_read = 0;

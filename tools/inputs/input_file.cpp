@@ -18,7 +18,7 @@ InputError SystemError(std::string_view name, int error) {
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* folder,
+InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* folder,
                      size_t name_at) {
   if (path == "-") {
     fd_ = STDIN_FILENO;
@@ -26,8 +26,8 @@ InputFile::InputFile(const std::string& path, Listed listed, const OpenFolder* f
   } else {
     name_ = path;
     const bool wait = listed == Listed::kAsNamed;
-    fd_ = folder != nullptr ? folder->OpenForReading(path.c_str() + name_at, wait)
-                            : OpenForReading(path, wait);
+    fd_ = folder != nullptr ? folder->OpenForReading(path.substr(name_at), wait)
+                            : OpenForReading(std::string(path), wait);
     if (fd_ < 0) throw SystemError(name_, errno);
     owned_ = true;
   }

@@ -29,7 +29,7 @@ class InputFile {
   // Opens `path`, or takes standard input for "-"; within `folder`, when
   // given, by the name that begins at `name_at` of `path`. A folder raises
   // "NAME: Is a directory". The file views `path`, which must outlive it.
-  InputFile(const std::string& path, Listed listed, const OpenFolder* folder = nullptr,
+  InputFile(std::string_view path, Listed listed, const OpenFolder* folder = nullptr,
             size_t name_at = 0);
   ~InputFile();
   InputFile(const InputFile&) = delete;

@@ -11,6 +11,10 @@
 namespace lintrel::cli {
 namespace {
 
+// Paths are kept in blocks of this size, or one of its own for a longer
+// one.
+constexpr size_t kPathBlock = size_t{1} << 16;
+
 std::string Join(std::string_view folder, std::string_view name) {
   std::string path;
   path.reserve(folder.size() + 1 + name.size());
@@ -20,12 +24,35 @@ std::string Join(std::string_view folder, std::string_view name) {
   return path;
 }
 
+// Sorts entries by name, byte by byte. Each name's first eight bytes,
+// read as one big-endian number (zeros past a short name's end, as no name
+// holds a zero byte), decide most comparisons without reaching the names.
+void SortByName(std::vector<FolderEntry>& entries) {
+  struct Keyed {
+    uint64_t key;
+    FolderEntry entry;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(entries.size());
+  for (const FolderEntry& entry : entries) {
+    uint64_t key = 0;
+    for (size_t i = 0; i < 8; ++i) {
+      key = key << 8 | (i < entry.name.size() ? static_cast<unsigned char>(entry.name[i]) : 0);
+    }
+    keyed.push_back({key, entry});
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    return a.key != b.key ? a.key < b.key : a.entry.name < b.entry.name;
+  });
+  for (size_t i = 0; i < entries.size(); ++i) entries[i] = keyed[i].entry;
+}
+
 // The type of the entry at `path`, asking the system (and following links)
 // where the listing did not tell; nullopt with errno set when it cannot.
-std::optional<EntryType> TypeOf(const std::string& path, EntryType listed) {
+std::optional<EntryType> TypeOf(std::string_view path, EntryType listed) {
   if (listed != EntryType::kUnknown) return listed;
   struct stat status;
-  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  if (::stat(std::string(path).c_str(), &status) != 0) return std::nullopt;
   return S_ISREG(status.st_mode)   ? EntryType::kRegular
          : S_ISDIR(status.st_mode) ? EntryType::kFolder
                                    : EntryType::kOther;
@@ -58,7 +85,7 @@ class Lister {
 
   void AddNamed(const Input& input) {
     if (input.path == "-") {
-      listing_.files.push_back({input.path, input.kind, Listed::kAsNamed});
+      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kAsNamed});
       return;
     }
     struct stat status;
@@ -75,9 +102,9 @@ class Lister {
       const int fd = OpenForReading(input.path, false);
       if (fd < 0) throw InputError::System(input.path, errno);
       ::close(fd);
-      listing_.files.push_back({input.path, input.kind, Listed::kRegularFile});
+      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kRegularFile});
     } else {
-      listing_.files.push_back({input.path, input.kind, Listed::kAsNamed});
+      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kAsNamed});
     }
   }
 
@@ -91,7 +118,7 @@ class Lister {
     } else if (*type == EntryType::kFolder) {
       AddSubfolder(path);
     } else {
-      AddEntry(path, *type, InputKind::kDetect);
+      AddEntry(listing_.paths.Keep(path), *type, InputKind::kDetect);
     }
   }
 
@@ -101,14 +128,13 @@ class Lister {
   void AddFolder(const std::string& folder, FolderContents contents) {
     if (contents.id) read_.insert(*contents.id);
     std::vector<FolderEntry>& entries = contents.entries;
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    SortByName(entries);
     const auto cur = std::find_if(entries.begin(), entries.end(),
                                   [](const FolderEntry& e) { return e.name == "cur"; });
     if (cur == entries.end() || TypeOf(Join(folder, "cur"), cur->type) != EntryType::kFolder) {
       for (const FolderEntry& entry : entries) {
         if (!entry.name.starts_with('.')) {
-          const std::string path = Join(folder, entry.name);
+          const std::string_view path = listing_.paths.Keep(folder, entry.name);
           AddEntry(path, entry.type, InputKind::kDetect, path.size() - entry.name.size());
         }
       }
@@ -129,12 +155,11 @@ class Lister {
         continue;
       }
       if (messages->id) read_.insert(*messages->id);
-      std::sort(messages->entries.begin(), messages->entries.end(),
-                [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+      SortByName(messages->entries);
       listing_.files.reserve(listing_.files.size() + messages->entries.size());
       for (const FolderEntry& entry : messages->entries) {
         if (!entry.name.starts_with('.')) {
-          const std::string file = Join(path, entry.name);
+          const std::string_view file = listing_.paths.Keep(path, entry.name);
           AddEntry(file, entry.type, InputKind::kMessage, file.size() - entry.name.size());
         }
       }
@@ -149,20 +174,21 @@ class Lister {
 
   // `name_at` is where the entry's name begins in `path`, 0 for a path of a
   // list.
-  void AddEntry(const std::string& path, EntryType type, InputKind kind, size_t name_at = 0) {
+  void AddEntry(std::string_view path, EntryType type, InputKind kind, size_t name_at = 0) {
     const std::optional<EntryType> found = TypeOf(path, type);
     if (!found) {
-      listing_.problems.push_back(InputError::System(path, errno));
+      listing_.problems.push_back(InputError::System(std::string(path), errno));
     } else if (*found == EntryType::kRegular) {
       listing_.files.push_back({path, kind, Listed::kRegularFile, name_at});
     } else if (*found != EntryType::kFolder) {
-      listing_.problems.emplace_back(path, "not a regular file");
+      listing_.problems.emplace_back(std::string(path), "not a regular file");
     } else if (kind == InputKind::kMessage) {
-      listing_.notes.emplace_back(path, "a folder inside a Maildir's message folder, left out");
+      listing_.notes.emplace_back(std::string(path),
+                                  "a folder inside a Maildir's message folder, left out");
     } else if (!recursive_) {
-      listing_.notes.emplace_back(path, "a folder, read only with --recursive");
+      listing_.notes.emplace_back(std::string(path), "a folder, read only with --recursive");
     } else {
-      AddSubfolder(path);
+      AddSubfolder(std::string(path));
     }
   }
 
@@ -185,6 +211,24 @@ class Lister {
 };
 
 }  // namespace
+
+std::string_view PathStore::Keep(std::string_view folder, std::string_view name) {
+  const bool slash = !folder.empty() && !folder.ends_with('/');
+  const size_t size = folder.size() + (slash ? 1 : 0) + name.size();
+  if (size > left_) {
+    const size_t block = std::max(size, kPathBlock);
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block));
+    next_ = blocks_.back().get();
+    left_ = block;
+  }
+  char* const path = next_;
+  char* end = std::copy(folder.begin(), folder.end(), path);
+  if (slash) *end++ = '/';
+  std::copy(name.begin(), name.end(), end);
+  next_ += size;
+  left_ -= size;
+  return {path, size};
+}
 
 InputListing ListInputs(const Options& options) {
   Lister lister(options.recursive);

@@ -9,7 +9,10 @@
 #ifndef LINTREL_TOOLS_INPUTS_LISTING_H_
 #define LINTREL_TOOLS_INPUTS_LISTING_H_
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/arguments/options.h"
@@ -18,11 +21,26 @@
 
 namespace lintrel::cli {
 
+// Paths kept where they stay, in blocks: a listing of many thousands of
+// files fills them with a few allocations instead of one a path.
+class PathStore {
+ public:
+  // Keeps `folder`, "/" unless it ends in one, and `name`.
+  std::string_view Keep(std::string_view folder, std::string_view name);
+  // Keeps `path` as it is.
+  std::string_view Keep(std::string_view path) { return Keep({}, path); }
+
+ private:
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* next_ = nullptr;
+  size_t left_ = 0;
+};
+
 // One file to read messages from.
 struct ListedFile {
   // The path as named, or the folder's path, "/" and the entry's name; "-"
-  // for standard input.
-  std::string path;
+  // for standard input. Views the listing's paths.
+  std::string_view path;
   // kMessage for the files of a Maildir, which hold one message each.
   InputKind kind = InputKind::kDetect;
   Listed listed = Listed::kRegularFile;
@@ -42,6 +60,8 @@ struct InputListing {
   // Entries left out on purpose (a folder without --recursive, one already
   // read): reported, not failures.
   std::vector<InputError> notes;
+  // The files' paths, where a moved listing leaves them.
+  PathStore paths;
 };
 
 // Lists the files of the options' inputs (--input, --message, --mbox and

@@ -30,9 +30,17 @@ OpenFolder::~OpenFolder() {
   if (handle_ >= 0) ::close(handle_);
 }
 
-int OpenFolder::OpenForReading(const char* name, bool wait_for_writer) const {
-  if (handle_ < 0) return cli::OpenForReading(path_ + name, wait_for_writer);
-  return ::openat(handle_, name, ReadingFlags(wait_for_writer));
+int OpenFolder::OpenForReading(std::string_view name, bool wait_for_writer) const {
+  if (handle_ < 0) return cli::OpenForReading(path_ + std::string(name), wait_for_writer);
+  // A name this short (as every name in a folder is) needs no allocation
+  // to be ended with a NUL.
+  char terminated[256];
+  if (name.size() >= sizeof terminated) {
+    return ::openat(handle_, std::string(name).c_str(), ReadingFlags(wait_for_writer));
+  }
+  name.copy(terminated, name.size());
+  terminated[name.size()] = '\0';
+  return ::openat(handle_, terminated, ReadingFlags(wait_for_writer));
 }
 
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {

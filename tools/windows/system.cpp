@@ -46,8 +46,8 @@ OpenFolder::OpenFolder(std::string path) : path_(std::move(path)) {}
 
 OpenFolder::~OpenFolder() = default;
 
-int OpenFolder::OpenForReading(const char* name, bool wait_for_writer) const {
-  return cli::OpenForReading(path_ + name, wait_for_writer);
+int OpenFolder::OpenForReading(std::string_view name, bool wait_for_writer) const {
+  return cli::OpenForReading(path_ + std::string(name), wait_for_writer);
 }
 
 int64_t ReadSome(int fd, char* buffer, size_t capacity) {
