@@ -54,8 +54,8 @@ std::optional<uint64_t> FindMboxSeparator(const InputFile& file, uint64_t from, 
 // The messages of the stretch [begin, end) of `file`, named `path`,
 // numbered from 1 within the stretch, read into blocks of `pool`. Raises
 // InputError.
-std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file,
-                                     std::string_view path, uint64_t begin, uint64_t end,
+std::vector<Message> ReadMboxStretch(const std::shared_ptr<InputFile>& file, std::string_view path,
+                                     uint64_t begin, uint64_t end,
                                      const std::shared_ptr<BlockPool>& pool);
 
 }  // namespace lintrel::cli
