@@ -11,12 +11,13 @@ import re
 import sys
 
 # The stages in the order data flows through them.
-STAGES = ["base", "arguments", "inputs", "run", "output", "command"]
+STAGES = ["base", "arguments", "inputs", "locales", "run", "output", "command"]
 
 # posix/ and windows/ implement the seams of base/ (system calls),
-# arguments/ (the platform's help) and run/ (the plug-in).
+# arguments/ (the platform's help) and run/ (the plug-in), the plug-in on
+# Linux with the settings of locales/.
 PLATFORMS = {"posix", "windows"}
-PLATFORM_MAY_USE = {"base", "arguments", "inputs", "run"}
+PLATFORM_MAY_USE = {"base", "arguments", "inputs", "locales", "run"}
 
 # All that tools/ may use of src/: the dispatcher's entry and environment,
 # the plug-in's identity texts, the provider interface, the text primitives

@@ -220,15 +220,6 @@ class ExitStatusTest(FileCase):
         for args, message in cases:
             self.assertEqual(lintrel(*args), (2, b"", b"lintrel: " + message + b"\n"), args)
 
-    def test_a_locale_that_is_not_installed(self):
-        if WINDOWS:
-            self.assertEqual(lintrel("run", "--locale", "en_US.UTF-8", "KOR_LN_VER"),
-                             (2, b"", b"lintrel: --locale is not available on Windows: the plug-in "
-                                      b"reads the regional settings of the Windows user\n"))
-            return
-        self.assertEqual(lintrel("run", "--locale", "xx_NOWHERE.UTF-8", "KOR_LN_VER"),
-                         (2, b"", b"lintrel: locale 'xx_NOWHERE.UTF-8' is not installed\n"))
-
     def test_a_full_output_is_a_failure(self):
         if not os.path.exists("/dev/full"):
             self.skipTest("no /dev/full")
@@ -471,6 +462,95 @@ def read_terminal(master):
         if not chunk:
             return data
         data += chunk
+
+
+class LocalesTest(unittest.TestCase):
+    """--locale renders the sample's delivery date, 14 March 2024 08:26:15,
+    with the settings that Windows has for the locale."""
+
+    def delivery_date(self, *options, environment=None):
+        done = subprocess.run([*LINTREL, "run", "--sample", *options, "KORDELIVERYTODATE"],
+                              capture_output=True, timeout=60, env=environment)
+        self.assertEqual((done.returncode, done.stderr), (0, b""), options)
+        return done.stdout
+
+    def test_windows_and_posix_names(self):
+        if WINDOWS:
+            self.skipTest("lintrel.exe has no --locale")
+        cases = [
+            ("en-US", b"3/14/2024 8:26:15 AM"),
+            ("EN-us", b"3/14/2024 8:26:15 AM"),
+            ("C", b"3/14/2024 8:26:15 AM"),
+            ("de-DE", b"14.3.2024 08:26:15"),
+            ("de", b"14.3.2024 08:26:15"),
+            ("de_DE.UTF-8", b"14.3.2024 08:26:15"),
+            ("de_DE@euro", b"14.3.2024 08:26:15"),
+            ("hu-HU", b"2024. 03. 14. 8:26:15"),
+            ("sr_RS@latin", b"14. 3. 2024. 08:26:15"),
+            # In the code page, as the plug-in stores it: Big5 and 1256.
+            ("zh-TW", b"2024/3/14 \xa4W\xa4\xc8 8:26:15"),
+            ("ar-SA", b"14\xfe/3\xfe/2024 8:26:15 \xd5"),
+        ]
+        for name, expected in cases:
+            self.assertEqual(self.delivery_date("--locale", name), expected, name)
+
+    def test_output_encoding_utf_8(self):
+        if WINDOWS:
+            self.skipTest("lintrel.exe has no --locale")
+        for name, expected in [("zh-TW", "2024/3/14 上午 8:26:15"), ("de-DE", "14.3.2024 08:26:15"),
+                               ("ar-SA", "14\u200f/3\u200f/2024 8:26:15 ص")]:
+            self.assertEqual(self.delivery_date("--locale", name, "--output-encoding", "utf-8"),
+                             expected.encode(), name)
+            self.assertEqual(self.delivery_date("--locale", name, "--output-encoding=ansi"),
+                             self.delivery_date("--locale", name), name)
+
+    def test_the_environments_locale(self):
+        if WINDOWS:
+            self.skipTest("lintrel.exe has no --locale")
+        base = {k: v for k, v in os.environ.items() if k not in ("LC_ALL", "LC_TIME", "LANG")}
+        cases = [
+            ({"LC_ALL": "de_DE.UTF-8", "LANG": "hu_HU.UTF-8"}, b"14.3.2024 08:26:15"),
+            ({"LC_ALL": "", "LC_TIME": "hu_HU.UTF-8", "LANG": "de_DE"}, b"2024. 03. 14. 8:26:15"),
+            ({"LANG": "hu_HU"}, b"2024. 03. 14. 8:26:15"),
+            ({}, b"3/14/2024 8:26:15 AM"),
+        ]
+        for variables, expected in cases:
+            self.assertEqual(self.delivery_date("--locale", "", environment={**base, **variables}),
+                             expected, variables)
+
+    def test_unknown_names_and_encodings_are_usage_errors(self):
+        if WINDOWS:
+            for option in (["--locale", "de-DE"], ["--output-encoding", "utf-8"]):
+                self.assertEqual(lintrel("run", "--sample", *option, "KOR_LN_VER"),
+                                 (2, b"", b"lintrel: " + option[0].encode() + b" is not available on"
+                                          b" Windows: the plug-in reads the regional settings of the"
+                                          b" Windows user\n"))
+            return
+        cases = [
+            (["--locale", "xx_NOWHERE.UTF-8"],
+             b"--locale: unknown locale 'xx_NOWHERE.UTF-8'; lintrel locales lists the names it takes"),
+            (["--locale", "de_XX"],
+             b"--locale: unknown locale 'de_XX'; lintrel locales lists the names it takes"),
+            (["--locale", "de\x1b[31m\nDE"],
+             b"--locale: unknown locale; lintrel locales lists the names it takes"),
+            (["--locale", "de-DE", "--output-encoding", "latin1"],
+             b"--output-encoding takes ansi or utf-8, not 'latin1'"),
+        ]
+        for options, message in cases:
+            status, out, err = lintrel("run", "--sample", *options, "KORDELIVERYTODATE")
+            self.assertEqual((status, out), (2, b""), options)
+            self.assertEqual(err.split(b"\n")[0], b"lintrel: " + message, options)
+            self.assertIn(b"\n" + USAGE_START, err, options)
+
+    def test_locales_lists_every_locale_with_a_rendering(self):
+        status, out, err = lintrel("locales")
+        self.assertEqual((status, err), (0, b""))
+        lines = out.decode("utf-8").splitlines()
+        self.assertGreater(len(lines), 200)
+        self.assertIn("de-DE          0407  1252   4.3.2024 20:06:05", lines)
+        self.assertIn("ja-JP          0411  932    2024/3/4 20:06:05", lines)
+        names = [line.split()[0] for line in lines]
+        self.assertEqual(len(names), len(set(names)))
 
 
 class MailStore(FileCase):

@@ -36,6 +36,10 @@ TEST(ParseTest, ReadsRunOptionsMacroAndParameters) {
   EXPECT_EQ(ParseArguments({"run", "--help"}).command, Command::kHelp);
   EXPECT_EQ(ParseArguments({"run", "KORCITE", "-h"}).command, Command::kHelp);
   EXPECT_EQ(ParseArguments({"help", "korcite"}).macro, "korcite");
+  EXPECT_EQ(ParseArguments({"locales"}).command, Command::kLocales);
+  const Options local = ParseArguments({"run", "--locale=", "--output-encoding", "utf-8", "M"});
+  EXPECT_EQ(local.locale, "");
+  EXPECT_EQ(local.output_encoding, OutputEncoding::kUtf8);
 }
 
 // Options anywhere before "--", values after "=" or as the next argument,
@@ -135,6 +139,11 @@ TEST(ParseTest, RefusesCommandLinesThatDoNotFit) {
       {{"run", "--format", "xml", "M"}, "--format takes text, tsv or jsonl, not 'xml'"},
       {{"run", "--format", "tsv", "--format", "tsv", "M"}, "--format is given twice"},
       {{"report", "--format", "tsv"}, "report takes --format text or jsonl"},
+      {{"run", "--output-encoding", "UTF8", "M"},
+       "--output-encoding takes ansi or utf-8, not 'UTF8'"},
+      {{"report", "--output-encoding=ansi", "--output-encoding=ansi"},
+       "--output-encoding is given twice"},
+      {{"locales", "--locale", "de"}, "unknown option --locale for locales"},
       {{"run", "--jobs", "0", "M"}, "--jobs takes a number of threads from 1 to 256, not '0'"},
       {{"run", "-j", "99999999999", "M"},
        "--jobs takes a number of threads from 1 to 256, not '99999999999'"},

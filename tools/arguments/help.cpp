@@ -15,6 +15,8 @@ constexpr std::string_view kHelp =
     "          KORKILLCITE and KORCITE work on the message's quote (its lines from\n"
     "          the first to the last that begins with \">\"), KORMKLINK on its subject.\n"
     "list      prints the plug-in's macro names, each with a one-line summary.\n"
+    "locales   prints the Windows locales, each with its identifier, its ANSI code\n"
+    "          page and a delivery date rendered in it (in UTF-8).\n"
     "help MACRO  what MACRO computes, its parameters and their defaults, its\n"
     "          result, its errors and an example.\n"
     "\n"
@@ -78,6 +80,7 @@ std::string UsageText() {
          option +
          "\n"
          "       lintrel list\n"
+         "       lintrel locales\n"
          "       lintrel help [MACRO]\n"
          "       lintrel --help | --version\n"
          "INPUT is --input PATH (-i PATH), --message FILE, --mbox FILE, --files-from\n"

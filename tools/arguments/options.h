@@ -11,7 +11,7 @@
 
 namespace lintrel::cli {
 
-enum class Command { kRun, kReport, kList, kHelp, kVersion };
+enum class Command { kRun, kReport, kList, kLocales, kHelp, kVersion };
 
 // What an input holds: found out from the input itself, or forced by the
 // option that named it.
@@ -27,6 +27,10 @@ struct Input {
 };
 
 enum class Format { kText, kTsv, kJsonl };
+
+// What the texts of --locale's regional settings are written in: the
+// locale's ANSI code page, as the plug-in stores them on Windows, or UTF-8.
+enum class OutputEncoding { kAnsi, kUtf8 };
 
 struct Options {
   Command command = Command::kHelp;
@@ -46,7 +50,9 @@ struct Options {
   std::optional<Format> format;
   std::array<std::optional<std::string>, 4> parameter_files;
   std::optional<DateTimeParts> now;
+  // A locale name; "" for the environment's.
   std::optional<std::string> locale;
+  std::optional<OutputEncoding> output_encoding;
   // The plug-in's DLL (Windows).
   std::optional<std::string> dll;
   // A file that the command creates (or empties) and writes its output to.

@@ -11,9 +11,9 @@ namespace {
 
 // The commands an option belongs to, as bits; kTop is the command line
 // without a command (--version).
-constexpr unsigned kRun = 1, kReport = 2, kList = 4, kHelpCommand = 8, kTop = 16;
+constexpr unsigned kRun = 1, kReport = 2, kList = 4, kHelpCommand = 8, kTop = 16, kLocales = 32;
 constexpr unsigned kRunAndReport = kRun | kReport;
-constexpr unsigned kAll = kRun | kReport | kList | kHelpCommand | kTop;
+constexpr unsigned kAll = kRun | kReport | kList | kHelpCommand | kTop | kLocales;
 
 struct OptionEntry {
   std::string_view name;
@@ -37,6 +37,7 @@ constexpr OptionEntry kOptions[] = {
     {"--format", '\0', 1, kRunAndReport, Option::kFormat},
     {"--now", '\0', 1, kRunAndReport, Option::kNow},
     {"--locale", '\0', 1, kRunAndReport, Option::kLocale},
+    {"--output-encoding", '\0', 1, kRunAndReport, Option::kOutputEncoding},
     {"--dll", '\0', 1, kRunAndReport | kList | kTop, Option::kDll},
     {"--output", 'o', 1, kRunAndReport, Option::kOutput},
     {"--jobs", 'j', 1, kRunAndReport, Option::kJobs},
@@ -71,6 +72,8 @@ unsigned Bit(std::optional<Command> command) {
       return kReport;
     case Command::kList:
       return kList;
+    case Command::kLocales:
+      return kLocales;
     default:
       return kHelpCommand;
   }

@@ -27,6 +27,7 @@ enum class Option {
   kFormat,
   kNow,
   kLocale,
+  kOutputEncoding,
   kDll,
   kOutput,
   kJobs,

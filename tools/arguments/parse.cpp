@@ -106,6 +106,16 @@ void Apply(const GivenOption& given, Options& options) {
     case Option::kLocale:
       SetOnce(options.locale, written, value);
       break;
+    case Option::kOutputEncoding:
+      if (options.output_encoding) throw UsageError("--output-encoding is given twice");
+      if (value == "ansi") {
+        options.output_encoding = OutputEncoding::kAnsi;
+      } else if (value == "utf-8") {
+        options.output_encoding = OutputEncoding::kUtf8;
+      } else {
+        throw UsageError("--output-encoding takes ansi or utf-8, not '" + value + "'");
+      }
+      break;
     case Option::kDll:
       SetOnce(options.dll, written, value);
       break;
@@ -144,6 +154,7 @@ std::optional<Command> CommandNamed(std::string_view name) {
   if (name == "run") return Command::kRun;
   if (name == "report") return Command::kReport;
   if (name == "list") return Command::kList;
+  if (name == "locales") return Command::kLocales;
   if (name == "help") return Command::kHelp;
   return std::nullopt;
 }

@@ -23,6 +23,10 @@ int ReportCommand(const Options& options, const Plugin& plugin);
 // `list`: the plug-in's macro names, each with its summary.
 int ListCommand(const Plugin& plugin);
 
+// `locales`: each Windows locale that --locale takes, a line each: its name,
+// identifier and code page, and a delivery date rendered in it, in UTF-8.
+int LocalesCommand();
+
 // `help [MACRO]`: the help, or the reference of one macro.
 int HelpCommand(const Options& options);
 

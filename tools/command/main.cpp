@@ -28,6 +28,7 @@ std::string VersionText(const PluginIdentity& identity) {
 
 int Dispatch(const Options& options) {
   if (options.command == Command::kHelp) return HelpCommand(options);
+  if (options.command == Command::kLocales) return LocalesCommand();
   const Plugin plugin(options);
   switch (options.command) {
     case Command::kVersion:

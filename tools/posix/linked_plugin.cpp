@@ -1,5 +1,6 @@
 // The plug-in linked into the command: its dispatcher, called directly with
 // the clock and regional settings of the command line.
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -8,7 +9,7 @@
 #include "plugin/macro_call.h"
 #include "text/regional_settings.h"
 #include "tools/base/errors.h"
-#include "tools/posix/posix_locale.h"
+#include "tools/locales/windows_locale.h"
 #include "tools/run/plugin.h"
 
 namespace lintrel::cli {
@@ -41,7 +42,18 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
     state_->environment.read_clock = [now = *options.now] { return now; };
   }
   if (options.locale) {
-    state_->locale_settings = LoadPosixLocaleSettings(*options.locale);
+    const std::string name = options.locale->empty() ? EnvironmentLocaleName() : *options.locale;
+    const WindowsLocale* locale = FindWindowsLocale(name);
+    if (locale == nullptr) {
+      // A name with control bytes is not echoed, so that the message stays
+      // one line that shows what it says.
+      const bool shown = std::ranges::none_of(
+          name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+      throw UsageError("--locale: unknown locale" + (shown ? " '" + name + "'" : std::string()) +
+                       "; lintrel locales lists the names it takes");
+    }
+    state_->locale_settings =
+        WindowsLocaleSettings(*locale, options.output_encoding.value_or(OutputEncoding::kAnsi));
     state_->environment.settings = &*state_->locale_settings;
   }
 }

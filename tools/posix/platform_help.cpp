@@ -1,5 +1,5 @@
-// The Linux command runs the plug-in's code built in, with regional settings
-// for the date rendering from a POSIX locale named on the command line.
+// The Linux command runs the plug-in's code built in, with the regional
+// settings of a Windows locale named on the command line.
 #include "tools/arguments/help.h"
 
 namespace lintrel::cli {
@@ -7,6 +7,12 @@ namespace lintrel::cli {
 const std::string_view kPlatformUsageOption = "[--locale NAME]";
 
 const std::string_view kPlatformHelp =
-    "--locale NAME      regional settings from a POSIX locale for the date rendering.\n";
+    "--locale NAME      the delivery date as the plug-in renders it on Windows for a\n"
+    "                   user of locale NAME: a Windows locale name (de-DE, ja-JP;\n"
+    "                   `lintrel locales` lists them) or a POSIX one (de_DE.UTF-8);\n"
+    "                   \"\" takes LC_ALL, LC_TIME or LANG. The settings are those of\n"
+    "                   Windows, compiled in; without --locale, the plug-in's defaults.\n"
+    "--output-encoding ansi|utf-8  the rendered date in the locale's ANSI code page,\n"
+    "                   the bytes the plug-in stores (ansi, the default), or in UTF-8.\n";
 
 }  // namespace lintrel::cli
