@@ -19,6 +19,12 @@
 #define LINTREL_SSE2_SEARCH 1
 #include "body/sse2_blocks.h"
 #endif
+// 64-bit builds read thirty-two bytes at a time with AVX2 where the
+// processor has it; the 32-bit DLL keeps to SSE2.
+#if defined(__x86_64__) && !defined(LINTREL_PORTABLE_SEARCH)
+#define LINTREL_AVX2_SEARCH 1
+#include "body/avx2_blocks.h"
+#endif
 
 namespace lintrel {
 namespace byte_search {
@@ -29,6 +35,7 @@ namespace byte_search {
 struct VectorInstructions {
   bool sse2 = false;
   bool ssse3 = false;
+  bool avx2 = false;  // looked for in 64-bit builds only
 };
 
 // This processor's, read once as the code is loaded: in the DLL as it is
@@ -45,6 +52,15 @@ inline bool ReadsSse2Blocks() {
 #endif
 }
 
+// Whether the searches read thirty-two bytes at a time.
+inline bool ReadsAvx2Blocks() {
+#if LINTREL_AVX2_SEARCH
+  return kProcessorInstructions.avx2;
+#else
+  return false;
+#endif
+}
+
 #endif
 
 }  // namespace byte_search
@@ -54,6 +70,9 @@ inline bool ReadsSse2Blocks() {
 
 template <char... kBytes>
 size_t FindFirstOf(std::string_view t, size_t from) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::FindFirstOf<kBytes...>(t, from);
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindFirstOf<kBytes...>(t, from);
 #endif
@@ -62,6 +81,11 @@ size_t FindFirstOf(std::string_view t, size_t from) {
 
 template <char kFirst, char kSecond>
 size_t FindBytePair(std::string_view t, size_t from) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) {
+    return byte_search::avx2::FindBytePair<kFirst, kSecond>(t, from);
+  }
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) {
     return byte_search::sse2::FindBytePair<kFirst, kSecond>(t, from);
@@ -72,6 +96,11 @@ size_t FindBytePair(std::string_view t, size_t from) {
 
 template <char kA, char kB, char kC, char kD, char kE, char kF>
 size_t FindEitherLetters(std::string_view t, size_t from) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) {
+    return byte_search::avx2::FindEitherLetters<kA, kB, kC, kD, kE, kF>(t, from);
+  }
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) {
     return byte_search::sse2::FindEitherLetters<kA, kB, kC, kD, kE, kF>(t, from);
@@ -81,6 +110,9 @@ size_t FindEitherLetters(std::string_view t, size_t from) {
 }
 
 inline size_t FindBreakAfterBreak(std::string_view t, size_t from) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::FindBreakAfterBreak(t, from);
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindBreakAfterBreak(t, from);
 #endif
@@ -88,6 +120,9 @@ inline size_t FindBreakAfterBreak(std::string_view t, size_t from) {
 }
 
 inline size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::FindQuoteOrNul(t, from, pair);
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindQuoteOrNul(t, from, pair);
 #endif
@@ -95,6 +130,9 @@ inline size_t FindQuoteOrNul(std::string_view t, size_t from, bool pair) {
 }
 
 inline bool AllBreaksAreCrLf(std::string_view lines) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::AllBreaksAreCrLf(lines);
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::AllBreaksAreCrLf(lines);
 #endif
@@ -102,6 +140,9 @@ inline bool AllBreaksAreCrLf(std::string_view lines) {
 }
 
 inline size_t CountNonAlphanumeric(std::string_view t) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::CountNonAlphanumeric(t);
+#endif
 #if LINTREL_SSE2_SEARCH
   if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::CountNonAlphanumeric(t);
 #endif

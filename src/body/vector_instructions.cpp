@@ -14,7 +14,14 @@ VectorInstructions ReadVectorInstructions() {
   unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) return {};
   const bool sse2 = (edx & bit_SSE2) != 0;
-  return {.sse2 = sse2, .ssse3 = sse2 && (ecx & bit_SSSE3) != 0};
+#if LINTREL_AVX2_SEARCH
+  // The run-time library also asks whether the system saves the 256-bit
+  // registers.
+  const bool avx2 = __builtin_cpu_supports("avx2");
+#else
+  const bool avx2 = false;
+#endif
+  return {.sse2 = sse2, .ssse3 = sse2 && (ecx & bit_SSSE3) != 0, .avx2 = avx2};
 }
 
 }  // namespace
