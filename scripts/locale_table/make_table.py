@@ -62,6 +62,9 @@ def check(locales, characters, leads):
     for locale in locales:
         name, code_page = locale["name"], locale["code_page"]
         for item, (text, expected) in locale["items"].items():
+            if any(ord(c) > 0xFFFF for c in text):
+                fail(f"{name}: item {item} has a character beyond 16 bits, which the dump"
+                     " writes in halves")
             if encode(text, code_page, characters) != expected:
                 fail(f"{name}: item {item}: the bytes are not those of the characters")
         for item in (14, 29, 30):
@@ -80,8 +83,11 @@ def literal(text):
             out.append("\\" + c)
         elif c == "?":
             out.append("\\?")  # never a trigraph
-        elif ord(c) < 0x20 or ord(c) == 0x7F or 0x80 <= ord(c) < 0xA0 or c in "\u00a0\u00ad\u200b\u200e\u200f\u202f\ufeff" or 0x2000 <= ord(c) <= 0x200F or 0x2028 <= ord(c) <= 0x202F:
-            out.append(f"\\u{ord(c):04x}" if ord(c) >= 0xA0 else f"\\x{ord(c):02x}\"\"")
+        elif ord(c) < 0x20 or ord(c) == 0x7F:
+            out.append(f"\\x{ord(c):02x}\"\"")  # the literal goes on after the escape
+        elif (0x80 <= ord(c) < 0xA0 or c in "\u00a0\u00ad\ufeff" or 0x2000 <= ord(c) <= 0x200F
+              or 0x2028 <= ord(c) <= 0x202F):
+            out.append(f"\\u{ord(c):04x}")  # invisible or blank: written out
         else:
             out.append(c)
     return '"' + "".join(out) + '"'

@@ -517,6 +517,12 @@ class LocalesTest(unittest.TestCase):
         for variables, expected in cases:
             self.assertEqual(self.delivery_date("--locale", "", environment={**base, **variables}),
                              expected, variables)
+        done = subprocess.run([*LINTREL, "run", "--sample", "--locale=", "KORDELIVERYTODATE"],
+                              capture_output=True, timeout=60, env={**base, "LANG": "xx_YY.UTF-8"})
+        self.assertEqual(done.returncode, 2)
+        self.assertEqual(done.stderr.split(b"\n")[0],
+                         b"lintrel: --locale \"\": LANG is 'xx_YY.UTF-8', which names no Windows"
+                         b" locale; lintrel locales lists the names it takes")
 
     def test_unknown_names_and_encodings_are_usage_errors(self):
         if WINDOWS:
@@ -532,7 +538,10 @@ class LocalesTest(unittest.TestCase):
             (["--locale", "de_XX"],
              b"--locale: unknown locale 'de_XX'; lintrel locales lists the names it takes"),
             (["--locale", "de\x1b[31m\nDE"],
-             b"--locale: unknown locale; lintrel locales lists the names it takes"),
+             b"--locale: unknown locale (a name with control bytes); lintrel locales lists the names it takes"),
+            (["--locale", "x" * 100],
+             b"--locale: unknown locale '" + b"x" * 64 + b"...'; lintrel locales lists the names it takes"),
+            (["--output-encoding", "utf-8"], b"--output-encoding needs --locale"),
             (["--locale", "de-DE", "--output-encoding", "latin1"],
              b"--output-encoding takes ansi or utf-8, not 'latin1'"),
         ]

@@ -53,11 +53,12 @@ TEST(WindowsLocaleTest, TheEnvironmentNamesTheLocaleAsPosixDoes) {
     const char* lc_time;
     const char* lang;
     const char* expected;
+    const char* variable;
   } kCases[] = {
-      {"de_DE", "fr_FR", "hu_HU", "de_DE"},
-      {"", "fr_FR", "hu_HU", "fr_FR"},
-      {nullptr, nullptr, "hu_HU", "hu_HU"},
-      {nullptr, "", "", "C"},
+      {"de_DE", "fr_FR", "hu_HU", "de_DE", "LC_ALL"},
+      {"", "fr_FR", "hu_HU", "fr_FR", "LC_TIME"},
+      {nullptr, nullptr, "hu_HU", "hu_HU", "LANG"},
+      {nullptr, "", "", "C", ""},
   };
   const auto set = [](const char* name, const char* value) {
     value == nullptr ? unsetenv(name) : setenv(name, value, 1);
@@ -66,7 +67,8 @@ TEST(WindowsLocaleTest, TheEnvironmentNamesTheLocaleAsPosixDoes) {
     set("LC_ALL", c.lc_all);
     set("LC_TIME", c.lc_time);
     set("LANG", c.lang);
-    EXPECT_EQ(EnvironmentLocaleName(), c.expected);
+    EXPECT_EQ(EnvironmentLocaleName().name, c.expected);
+    EXPECT_EQ(EnvironmentLocaleName().variable, c.variable);
   }
   unsetenv("LC_ALL");
   unsetenv("LC_TIME");
@@ -136,6 +138,38 @@ TEST(WindowsLocaleTest, TheUtf8RenderingIsTheAnsiRenderingReadAsUtf8) {
     }
   }
   EXPECT_GT(with_non_ascii, 50u);
+}
+
+// Made-up settings that stress the same promise: a double-byte character
+// between an hour and its minutes, in quotes and at the end; and an AM text
+// that fits the plug-in's room in the code page but not in UTF-8, which is
+// read as the plug-in reads it all the same.
+TEST(WindowsLocaleTest, TheUtf8PromiseHoldsForOddFormats) {
+  std::string long_am;
+  for (int i = 0; i < 150; ++i) long_am += "ä";
+  const struct {
+    uint16_t code_page;
+    std::string_view short_date;
+    std::string_view am;
+  } kCases[] = {
+      {932, "h年mm", "午前"}, {932, "'年'd", "午前"},  {932, "\"年'\"d", "午前"},
+      {932, "d年d", "午前"},  {932, "yyyy年", "午前"}, {936, "M月d日", "上午"},
+      {1252, "d/M", long_am},
+  };
+  const double date = *EncodeDateTime({2024, 3, 4, 8, 6, 5, 0});
+  for (const auto& c : kCases) {
+    const WindowsLocale locale{"xx-XX",
+                               0x0411,
+                               c.code_page,
+                               {".", "/", ":", c.short_date, "d", "0", "0", c.am, "PM", "0", "1"},
+                               0};
+    const RegionalSettings ansi = WindowsLocaleSettings(locale, OutputEncoding::kAnsi);
+    const RegionalSettings utf8 = WindowsLocaleSettings(locale, OutputEncoding::kUtf8);
+    EXPECT_EQ(FormatDateTime(utf8.short_date_format, date, utf8),
+              DecodeCodePage(FormatDateTime(ansi.short_date_format, date, ansi), c.code_page))
+        << c.short_date;
+    EXPECT_EQ(utf8.am_text, DecodeCodePage(ansi.am_text, c.code_page)) << c.short_date;
+  }
 }
 
 // A double-byte character outside quotes in a date format is left out, as

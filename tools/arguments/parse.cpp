@@ -186,6 +186,9 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
     }
     Apply(given, options);
   }
+  if (options.output_encoding && !options.locale) {
+    throw UsageError("--output-encoding needs --locale");
+  }
   size_t next = 1;
   if (options.command == Command::kRun) {
     CheckInputs(options);

@@ -3,24 +3,28 @@
 #include "tools/locales/windows_locale.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdlib>
 #include <optional>
+#include <span>
+#include <utility>
 
 #include "platform/platform.h"
+#include "text/text.h"
 
 namespace lintrel::cli {
 namespace {
 
 bool SameName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return lower(x) == lower(y);
-  });
+  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
 }
 
 const WindowsLocale* FindByWindowsName(std::string_view name) {
   for (const LocaleAlias& alias : LocaleAliases()) {
-    if (SameName(alias.alias, name)) name = alias.name;
+    if (SameName(alias.alias, name)) {
+      name = alias.name;
+      break;
+    }
   }
   for (const WindowsLocale& locale : WindowsLocales()) {
     if (SameName(locale.name, name)) return &locale;
@@ -28,35 +32,96 @@ const WindowsLocale* FindByWindowsName(std::string_view name) {
   return nullptr;
 }
 
-// "ll_CC.charset@modifier" as "ll-Script-CC": the character set does not
-// matter, since the texts are written in the locale's code page, and the
-// modifiers that name a script or a variant go where Windows has them.
-std::optional<std::string> WindowsNameOfPosixName(std::string_view name) {
-  if (name == "C" || name == "POSIX" || name.starts_with("C.")) return "en-US";
+// The script of the locales whose POSIX name has none, where Windows has
+// the language in several scripts in one country.
+constexpr std::pair<std::string_view, std::string_view> kDefaultScripts[] = {
+    {"az", "Latn"}, {"bs", "Latn"}, {"iu", "Cans"}, {"sr", "Cyrl"}, {"uz", "Latn"}};
+
+// The modifiers of POSIX names that choose a script.
+constexpr std::pair<std::string_view, std::string_view> kScriptModifiers[] = {
+    {"latin", "Latn"}, {"cyrillic", "Cyrl"}, {"devanagari", "Deva"}};
+
+// The locale "LANGUAGE-Script-COUNTRY" for `script`, or the only one of
+// that language and country in any script.
+const WindowsLocale* FindWithScript(std::string_view language, std::string_view country,
+                                    std::string_view script) {
+  if (!script.empty()) {
+    return FindByWindowsName(std::string(language) + "-" + std::string(script) + "-" +
+                             std::string(country));
+  }
+  const WindowsLocale* found = nullptr;
+  for (const WindowsLocale& locale : WindowsLocales()) {
+    const std::string_view name = locale.name;
+    const size_t first = name.find('-');
+    const size_t last = name.rfind('-');
+    if (first == last || !SameName(name.substr(0, first), language) ||
+        !SameName(name.substr(last + 1), country)) {
+      continue;
+    }
+    if (found != nullptr) return nullptr;  // several scripts: none is the one
+    found = &locale;
+  }
+  return found;
+}
+
+// "ll_CC.codeset@modifier": the code set does not matter, since the texts
+// are written in the locale's code page; a modifier may name a script or a
+// variant. "C" and "POSIX" are "en-US", as under Wine.
+const WindowsLocale* FindByPosixName(std::string_view name) {
   std::string_view modifier;
   if (const size_t at = name.find('@'); at != std::string_view::npos) {
     modifier = name.substr(at + 1);
     name = name.substr(0, at);
   }
   name = name.substr(0, name.find('.'));
+  if (SameName(name, "C") || SameName(name, "POSIX")) return FindByWindowsName("en-US");
   const size_t underscore = name.find('_');
-  if (underscore == std::string_view::npos) return std::nullopt;
-  const std::string language(name.substr(0, underscore));
-  const std::string country(name.substr(underscore + 1));
-  if (modifier == "latin") return language + "-Latn-" + country;
-  if (modifier == "cyrillic") return language + "-Cyrl-" + country;
-  if (modifier == "valencia") return language + "-" + country + "-valencia";
-  return language + "-" + country;
+  if (underscore == std::string_view::npos) return FindByWindowsName(name);
+  const std::string_view language = name.substr(0, underscore);
+  const std::string_view country = name.substr(underscore + 1);
+  if (language.empty() || country.empty()) return nullptr;
+  if (modifier == "valencia") {
+    return FindByWindowsName(std::string(language) + "-" + std::string(country) + "-valencia");
+  }
+  std::string_view script;
+  for (const auto& [word, code] : kScriptModifiers) {
+    if (modifier == word) script = code;
+  }
+  if (script.empty()) {
+    if (const WindowsLocale* plain =
+            FindByWindowsName(std::string(language) + "-" + std::string(country))) {
+      return plain;
+    }
+    for (const auto& [default_language, code] : kDefaultScripts) {
+      if (SameName(language, default_language)) script = code;
+    }
+  }
+  return FindWithScript(language, country, script);
 }
 
-// The code points of the valid UTF-8 `text`, one at a time.
+// The next character of the UTF-8 `text` at `i`, which it passes. A byte
+// that does not begin a whole character is passed alone and read as U+FFFD.
 char32_t NextCharacter(std::string_view text, size_t& i) {
   const auto byte = [&](size_t k) { return static_cast<char32_t>(static_cast<uint8_t>(text[k])); };
   const char32_t first = byte(i);
-  size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
-  length = std::min(length, text.size() - i);
-  char32_t c = length == 1 ? first : first & (0x3F >> (length - 1));
-  for (size_t k = 1; k < length; ++k) c = c << 6 | (byte(i + k) & 0x3F);
+  const size_t length = first < 0x80   ? 1
+                        : first < 0xC2 ? 0
+                        : first < 0xE0 ? 2
+                        : first < 0xF0 ? 3
+                        : first < 0xF5 ? 4
+                                       : 0;
+  if (length == 0 || length > text.size() - i) {
+    ++i;
+    return U'\uFFFD';
+  }
+  char32_t c = length == 1 ? first : first & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) {
+      ++i;
+      return U'\uFFFD';
+    }
+    c = c << 6 | (byte(i + k) & 0x3F);
+  }
   i += length;
   return c;
 }
@@ -95,29 +160,68 @@ std::bitset<256> LeadBytesOf(uint16_t code_page) {
   return lead_bytes;
 }
 
-// The plug-in drops a double-byte character that stands outside quotes in a
-// date format. UTF-8 has no double-byte characters, so the UTF-8 format is
-// read from the code page's bytes with each of them replaced by an empty
-// literal, which writes nothing and keeps the letters on its two sides
-// apart, as the character did.
-std::string DropUnquotedDoubleBytes(std::string_view format, const std::bitset<256>& lead_bytes) {
-  std::string kept;
-  char quote = '\0';
-  for (size_t i = 0; i < format.size(); ++i) {
-    const char b = format[i];
-    if (quote == '\0' && lead_bytes[static_cast<uint8_t>(b)]) {
-      kept += "''";
-      ++i;
-      continue;
-    }
-    if (quote == '\0' && (b == '"' || b == '\'')) {
-      quote = b;
-    } else if (b == quote) {
-      quote = '\0';
-    }
-    kept += b;
+// The character that the bytes of one character in `code_page` stand for,
+// appended in UTF-8; U+FFFD for bytes the table does not know.
+void AppendDecoded(std::string& out, std::string_view one,
+                   std::span<const CodePageCharacter> characters) {
+  if (one.size() == 1 && static_cast<uint8_t>(one[0]) < 0x80) {
+    out += one[0];
+    return;
   }
-  return kept;
+  const auto found = std::ranges::find(characters, one, &CodePageCharacter::bytes);
+  AppendUtf8(out, found != characters.end() ? found->shown : U'\uFFFD');
+}
+
+// Stands for a double-byte character outside quotes in a UTF-8 format: the
+// byte 0xFF, which UTF-8 never uses, taken as a lead byte. The format engine
+// then skips it as it skips the character in the code page: it shows
+// nothing and forgets the last letter.
+constexpr std::string_view kSkipped = "\xFF\xFF";
+
+// A format of the code page in UTF-8, walked as the format engine walks it.
+std::string FormatInUtf8(std::string_view format, uint16_t code_page,
+                         const std::bitset<256>& lead_bytes) {
+  const std::span<const CodePageCharacter> characters = CharactersOf(code_page);
+  std::string out;
+  char quote = '\0';
+  for (size_t i = 0; i < format.size();) {
+    const char b = format[i];
+    const size_t width = lead_bytes[static_cast<uint8_t>(b)] && i + 1 < format.size() ? 2 : 1;
+    if (quote == '\0' && lead_bytes[static_cast<uint8_t>(b)]) {
+      out += kSkipped;
+    } else {
+      if (quote == '\0' && (b == '"' || b == '\'')) {
+        quote = b;
+      } else if (b == quote) {
+        quote = '\0';
+      }
+      AppendDecoded(out, format.substr(i, width), characters);
+    }
+    i += width;
+  }
+  return out;
+}
+
+// `settings`, read from the code page, with their texts in UTF-8: each
+// rendering is then that of the code page, read as UTF-8.
+RegionalSettings InUtf8(RegionalSettings settings, uint16_t code_page) {
+  const auto format = [&](Text& text) {
+    text = FormatInUtf8(text, code_page, settings.lead_bytes);
+  };
+  const auto decode = [&](Text& text) { text = DecodeCodePage(text, code_page); };
+  format(settings.short_date_format);
+  format(settings.long_date_format);
+  format(settings.short_time_format);
+  format(settings.long_time_format);
+  decode(settings.am_text);
+  decode(settings.pm_text);
+  for (Text& name : settings.short_month_names) decode(name);
+  for (Text& name : settings.long_month_names) decode(name);
+  for (Text& name : settings.short_day_names) decode(name);
+  for (Text& name : settings.long_day_names) decode(name);
+  settings.lead_bytes.reset();
+  settings.lead_bytes[static_cast<uint8_t>(kSkipped[0])] = true;
+  return settings;
 }
 
 // The value of `item` for `locale` as UTF-8 text; nullopt for an item the
@@ -147,39 +251,31 @@ std::optional<std::string_view> TableValue(const WindowsLocale& locale, uint32_t
 
 const WindowsLocale* FindWindowsLocale(std::string_view name) {
   if (const WindowsLocale* locale = FindByWindowsName(name)) return locale;
-  if (const std::optional<std::string> windows_name = WindowsNameOfPosixName(name)) {
-    return FindByWindowsName(*windows_name);
-  }
-  return nullptr;
+  return FindByPosixName(name);
 }
 
-std::string EnvironmentLocaleName() {
-  for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return value;
+EnvironmentLocale EnvironmentLocaleName() {
+  for (const std::string_view variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* value = std::getenv(variable.data());
+    if (value != nullptr && *value != '\0') return {variable, value};
   }
-  return "C";
+  return {"", "C"};
 }
 
 RegionalSettings WindowsLocaleSettings(const WindowsLocale& locale, OutputEncoding encoding) {
   platform::LocaleService service;
-  service.read_item = [&locale, encoding](uint32_t item,
-                                          size_t room) -> std::optional<std::string> {
+  service.read_item = [&locale](uint32_t item, size_t room) -> std::optional<std::string> {
     const std::optional<std::string_view> value = TableValue(locale, item);
     if (!value) return std::nullopt;
     std::string bytes = EncodeInCodePage(*value, locale.code_page);
-    // The room is the plug-in's, counted in the bytes it would receive.
     if (bytes.size() + 1 > room) return std::nullopt;
-    if (encoding == OutputEncoding::kAnsi) return bytes;
-    if (item == locale_items::kShortDate || item == locale_items::kLongDate) {
-      bytes = DropUnquotedDoubleBytes(bytes, LeadBytesOf(locale.code_page));
-    }
-    return DecodeCodePage(bytes, locale.code_page);
+    return bytes;
   };
   // The language is the low ten bits of the identifier.
   service.primary_language = static_cast<uint16_t>(locale.lcid & 0x3FF);
-  if (encoding == OutputEncoding::kAnsi) service.lead_bytes = LeadBytesOf(locale.code_page);
-  return ReadRegionalSettings(service);
+  service.lead_bytes = LeadBytesOf(locale.code_page);
+  const RegionalSettings settings = ReadRegionalSettings(service);
+  return encoding == OutputEncoding::kAnsi ? settings : InUtf8(settings, locale.code_page);
 }
 
 std::string EncodeInCodePage(std::string_view text, uint16_t code_page) {
@@ -202,16 +298,9 @@ std::string DecodeCodePage(std::string_view bytes, uint16_t code_page) {
   const std::bitset<256> lead_bytes = LeadBytesOf(code_page);
   std::string text;
   for (size_t i = 0; i < bytes.size();) {
-    const uint8_t first = static_cast<uint8_t>(bytes[i]);
-    const size_t length = lead_bytes[first] && i + 1 < bytes.size() ? 2 : 1;
-    const std::string_view one = bytes.substr(i, length);
-    i += length;
-    if (first < 0x80) {
-      text += static_cast<char>(first);
-      continue;
-    }
-    const auto found = std::ranges::find(characters, one, &CodePageCharacter::bytes);
-    AppendUtf8(text, found != characters.end() ? found->shown : U'\uFFFD');
+    const size_t width = lead_bytes[static_cast<uint8_t>(bytes[i])] && i + 1 < bytes.size() ? 2 : 1;
+    AppendDecoded(text, bytes.substr(i, width), characters);
+    i += width;
   }
   return text;
 }

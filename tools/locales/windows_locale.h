@@ -21,12 +21,19 @@ namespace lintrel::cli {
 const WindowsLocale* FindWindowsLocale(std::string_view name);
 
 // The locale name of the environment, as POSIX programs find it: LC_ALL,
-// LC_TIME or LANG, the first that is set and not empty; "C" if none is.
-std::string EnvironmentLocaleName();
+// LC_TIME or LANG, the first that is set and not empty, and which it is;
+// "C" from no variable if none is.
+struct EnvironmentLocale {
+  std::string_view variable;
+  std::string name;
+};
+EnvironmentLocale EnvironmentLocaleName();
 
 // The settings of `locale`, built by the plug-in's own reader from the
-// table's values: in kAnsi byte for byte those that the DLL reads on
-// Windows, in kUtf8 such that every rendering is the same text in UTF-8.
+// table's values: in kAnsi those that the DLL reads on Windows, in kUtf8
+// such that every rendering is the same text in UTF-8. The era of the
+// alternative calendar is not among them: no locale's short date format
+// uses it, and the delivery date reaches no other format.
 RegionalSettings WindowsLocaleSettings(const WindowsLocale& locale, OutputEncoding encoding);
 
 // Writes the UTF-8 `text` in `code_page`, character by character, as

@@ -23,6 +23,23 @@ struct CommandFailure {
   std::exception_ptr thrown;
 };
 
+// The usage error for a name that selects no locale. The name is shown as
+// far as it can be on one short line: not when it holds control bytes, and
+// cut after 64 bytes.
+UsageError UnknownLocale(const EnvironmentLocale& given) {
+  const std::string_view name = given.name;
+  const bool shown = std::ranges::none_of(
+      name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+  const std::string quoted =
+      shown ? "'" + std::string(name.substr(0, 64)) + (name.size() > 64 ? "...'" : "'")
+            : "(a name with control bytes)";
+  const std::string what = given.variable.empty()
+                               ? "--locale: unknown locale " + quoted
+                               : "--locale \"\": " + std::string(given.variable) + " is " + quoted +
+                                     ", which names no Windows locale";
+  return UsageError(what + "; lintrel locales lists the names it takes");
+}
+
 }  // namespace
 
 struct Plugin::State {
@@ -42,16 +59,10 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
     state_->environment.read_clock = [now = *options.now] { return now; };
   }
   if (options.locale) {
-    const std::string name = options.locale->empty() ? EnvironmentLocaleName() : *options.locale;
-    const WindowsLocale* locale = FindWindowsLocale(name);
-    if (locale == nullptr) {
-      // A name with control bytes is not echoed, so that the message stays
-      // one line that shows what it says.
-      const bool shown = std::ranges::none_of(
-          name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-      throw UsageError("--locale: unknown locale" + (shown ? " '" + name + "'" : std::string()) +
-                       "; lintrel locales lists the names it takes");
-    }
+    const EnvironmentLocale given =
+        options.locale->empty() ? EnvironmentLocaleName() : EnvironmentLocale{"", *options.locale};
+    const WindowsLocale* locale = FindWindowsLocale(given.name);
+    if (locale == nullptr) throw UnknownLocale(given);
     state_->locale_settings =
         WindowsLocaleSettings(*locale, options.output_encoding.value_or(OutputEncoding::kAnsi));
     state_->environment.settings = &*state_->locale_settings;

@@ -77,9 +77,13 @@ void ForEachMessage(std::string_view mbox, Visit visit) {
 // False when the DLL cannot be loaded.
 bool RunEveryMessage(std::string_view mbox, const std::string& name, const std::string& prefix) {
   HMODULE dll = LoadLibraryA("KOR_LINTREL.TBP");
-  const auto exec = reinterpret_cast<ExecMacro>(
-      reinterpret_cast<void*>(dll != nullptr ? GetProcAddress(dll, "TBP_ExecMacro") : nullptr));
-  if (exec == nullptr) return false;
+  if (dll == nullptr) return false;
+  const auto exec =
+      reinterpret_cast<ExecMacro>(reinterpret_cast<void*>(GetProcAddress(dll, "TBP_ExecMacro")));
+  if (exec == nullptr) {
+    FreeLibrary(dll);
+    return false;
+  }
   int number = 0;
   ForEachMessage(mbox, [&](std::string_view message) {
     host::HostProvider headers, parameters;
@@ -142,7 +146,13 @@ int main(int argc, char** argv) {
     EnumSystemLocalesEx(AddLocale, LOCALE_ALL, 0, nullptr);
     const LCID own = GetThreadLocale();
     for (const auto& [lcid, name] : locales) {
-      SetThreadLocale(lcid);
+      // A locale the thread cannot take would show the previous one's
+      // renderings under its name.
+      if (!SetThreadLocale(lcid)) {
+        std::fprintf(stderr, "lintrel_crosscheck: the thread cannot take locale %s\n",
+                     name.c_str());
+        return 2;
+      }
       loaded = loaded && RunEveryMessage(mbox, argv[2], name + "\t");
     }
     SetThreadLocale(own);
