@@ -146,10 +146,10 @@ struct Plugin::State {
 };
 
 Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
-  if (options.locale || options.output_encoding) {
-    throw CliError(std::string(options.locale ? "--locale" : "--output-encoding") +
-                   " is not available on Windows: the plug-in reads the regional "
-                   "settings of the Windows user");
+  if (options.locale) {
+    throw CliError(
+        "--locale is not available on Windows: the plug-in reads the regional "
+        "settings of the Windows user");
   }
   const std::string path = options.dll.value_or(DefaultDllPath());
   // No dialog box for a DLL that cannot be loaded: the error is reported.
