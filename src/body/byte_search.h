@@ -20,8 +20,9 @@
 #include "body/sse2_blocks.h"
 #endif
 // 64-bit builds read thirty-two bytes at a time with AVX2 where the
-// processor has it; the 32-bit DLL keeps to SSE2.
-#if defined(__x86_64__) && !defined(LINTREL_PORTABLE_SEARCH)
+// processor has it; the 32-bit DLL keeps to SSE2, and so do clang's builds
+// (the fuzz targets), since clang takes no target pragma.
+#if defined(__x86_64__) && !defined(LINTREL_PORTABLE_SEARCH) && !defined(__clang__)
 #define LINTREL_AVX2_SEARCH 1
 #include "body/avx2_blocks.h"
 #endif

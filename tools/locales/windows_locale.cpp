@@ -146,8 +146,10 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 std::span<const CodePageCharacter> CharactersOf(uint16_t code_page) {
   const std::span<const CodePageCharacter> all = CodePageCharacters();
-  const auto [first, last] =
-      std::ranges::equal_range(all, code_page, {}, &CodePageCharacter::code_page);
+  const auto first = std::partition_point(
+      all.begin(), all.end(), [&](const CodePageCharacter& c) { return c.code_page < code_page; });
+  const auto last = std::partition_point(
+      first, all.end(), [&](const CodePageCharacter& c) { return c.code_page == code_page; });
   return {first, last};
 }
 
@@ -168,7 +170,8 @@ void AppendDecoded(std::string& out, std::string_view one,
     out += one[0];
     return;
   }
-  const auto found = std::ranges::find(characters, one, &CodePageCharacter::bytes);
+  const auto found = std::find_if(characters.begin(), characters.end(),
+                                  [&](const CodePageCharacter& c) { return c.bytes == one; });
   AppendUtf8(out, found != characters.end() ? found->shown : U'\uFFFD');
 }
 
@@ -287,7 +290,9 @@ std::string EncodeInCodePage(std::string_view text, uint16_t code_page) {
       bytes += static_cast<char>(c);
       continue;
     }
-    const auto found = std::ranges::lower_bound(characters, c, {}, &CodePageCharacter::character);
+    const auto found =
+        std::partition_point(characters.begin(), characters.end(),
+                             [&](const CodePageCharacter& listed) { return listed.character < c; });
     bytes += found != characters.end() && found->character == c ? found->bytes : "?";
   }
   return bytes;

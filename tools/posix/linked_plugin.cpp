@@ -28,8 +28,9 @@ struct CommandFailure {
 // cut after 64 bytes.
 UsageError UnknownLocale(const EnvironmentLocale& given) {
   const std::string_view name = given.name;
-  const bool shown = std::ranges::none_of(
-      name, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+  const bool shown = std::none_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
   const std::string quoted =
       shown ? "'" + std::string(name.substr(0, 64)) + (name.size() > 64 ? "...'" : "'")
             : "(a name with control bytes)";
