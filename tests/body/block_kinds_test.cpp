@@ -18,7 +18,7 @@ template <typename Search>
 void ExpectAllKindsAgree(const char* name, const Search& search) {
   static const char* const kPieces[] = {
       ">",   ">>", "\r", "\n", "\r\n", "\n\n", "htt",  "HtTp", "ftp",
-      "fTp", "a",  "Z",  "9",  " ",    "\x80", "\xff", "%",    std::string_view("\0", 1).data()};
+      "fTp", "a",  "Z",  "9",  " ",    "\x80", "\xff", "%", "\x1f", "\x7f", "\t",    std::string_view("\0", 1).data()};
   std::mt19937 random(7);
   std::uniform_int_distribution<int> length(0, 40);
   std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
@@ -60,6 +60,7 @@ std::vector<size_t> EveryKind(const Word& word, const Sse2& sse2, const Avx2& av
 TEST(BlockKindsTest, EverySearchAgrees) {
   ExpectAllKindsAgree("FindFirstOf", EVERY_KIND(FindFirstOf<'\r', '\n', '%'>(t, from)));
   ExpectAllKindsAgree("FindBytePair", EVERY_KIND(FindBytePair<'\r', '\n'>(t, from)));
+  ExpectAllKindsAgree("FindControlOr", EVERY_KIND(FindControlOr<'%'>(t, from)));
   ExpectAllKindsAgree("FindEitherLetters",
                       EVERY_KIND(FindEitherLetters<'h', 't', 't', 'f', 't', 'p'>(t, from)));
   ExpectAllKindsAgree("FindBreakAfterBreak", EVERY_KIND(FindBreakAfterBreak(t, from)));

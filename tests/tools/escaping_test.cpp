@@ -73,5 +73,34 @@ TEST(EscapingTest, NamesAndMessagesCarryNoControlBytes) {
   }
 }
 
+// Long texts are searched many bytes at a time: a byte to escape is found
+// wherever it stands, on the edge of a block as within one.
+TEST(EscapingTest, EscapesAtAnyPlace) {
+  struct Case {
+    char byte;
+    std::string escaped;
+    std::string name;
+  };
+  const Case cases[] = {
+      {'\\', "\\\\", "\\\\"}, {'\n', "\\n", "\\n"},
+      {'\x01', "\x01", "\\x01"},   {'\x7f', "\x7f", "\\x7F"},
+      {'\x1f', "\x1f", "\\x1F"},   {'\x20', " ", " "},
+  };
+  for (const Case& c : cases) {
+    for (size_t at = 0; at < 70; ++at) {
+      std::string text(70, '\xe9');
+      text[at] = c.byte;
+      const std::string before(at, '\xe9');
+      const std::string after(69 - at, '\xe9');
+      Text escaped;
+      AppendEscaped(escaped, text);
+      EXPECT_EQ(escaped, before + c.escaped + after) << int(c.byte) << " at " << at;
+      Text name;
+      AppendEscapedName(name, text);
+      EXPECT_EQ(name, before + c.name + after) << int(c.byte) << " at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lintrel::cli

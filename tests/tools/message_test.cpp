@@ -24,48 +24,51 @@ std::string Bytes(const ItemBytes& item) {
   return bytes;
 }
 
-// The messages of one file, as the command reads them. The listing they view
-// is kept for the test's time.
-std::vector<Message> ReadFile(const std::string& path, InputKind kind = InputKind::kDetect) {
+// The messages of one file, as the command reads them, `front_read` bytes
+// read first. The listing they view is kept for the test's time.
+std::vector<Message> ReadFile(const std::string& path, InputKind kind = InputKind::kDetect,
+                              size_t front_read = kFrontRead) {
   static PathStore paths;
   const ListedFile listed{paths.Keep(path), kind, Listed::kRegularFile};
-  OpenInput input = OpenListedFile(listed);
+  OpenInput input = OpenListedFile(listed, nullptr, front_read);
   std::vector<Message> messages;
   ReadMessages(input, [&](Message message, uint64_t) { messages.push_back(std::move(message)); });
   return messages;
 }
 
-// The first read of a file is 64 KiB; header blocks around that size make
-// it read on, and line breaks across its end must pair as they do in the
-// whole message.
+// The first read of a file is a header block's worth or 64 KiB; header
+// blocks around that size make it read on, and line breaks across its end
+// must pair as they do in the whole message.
 TEST(MessageTest, MessageFilesSplitAsTheWholeMessageDoes) {
   const ScratchFolder folder;
   ASSERT_FALSE(folder.path().empty());
-  std::vector<std::string> messages = {"", "Subject: s\r\n\r\nbody", "no empty line"};
-  for (const size_t at : {kFrontRead - 3, kFrontRead - 2, kFrontRead - 1, kFrontRead,
-                          kFrontRead + 1, 3 * kFrontRead}) {
-    for (const std::string_view end : {"\r\n\r\n", "\n\n", "\r\r", "\r\n\r"}) {
-      std::string message(at, 'h');
-      message += end;
-      message += "body line\r\n";
-      messages.push_back(message);
+  for (const size_t front : {kHeaderFrontRead, kFrontRead}) {
+    std::vector<std::string> messages = {"", "Subject: s\r\n\r\nbody", "no empty line"};
+    for (const size_t at :
+         {front - 3, front - 2, front - 1, front, front + 1, 3 * front, kFrontRead + 1}) {
+      for (const std::string_view end : {"\r\n\r\n", "\n\n", "\r\r", "\r\n\r"}) {
+        std::string message(at, 'h');
+        message += end;
+        message += "body line\r\n";
+        messages.push_back(message);
+      }
     }
-  }
-  messages.push_back(std::string(5 * kFrontRead, 'x'));
-  for (const std::string& bytes : messages) {
-    const std::string path = folder.Write("m.eml", bytes);
-    std::vector<Message> read = ReadFile(path, InputKind::kMessage);
-    ASSERT_EQ(read.size(), 1u);
-    Message& message = read[0];
-    const MessageParts whole = SplitMessage(bytes);
-    EXPECT_EQ(message.headers(), whole.headers) << bytes.size();
-    EXPECT_EQ(Bytes(message.body()), whole.body) << bytes.size();
-    if (bytes.size() <= kFrontRead) {
+    messages.push_back(std::string(5 * kFrontRead, 'x'));
+    for (const std::string& bytes : messages) {
+      const std::string path = folder.Write("m.eml", bytes);
+      std::vector<Message> read = ReadFile(path, InputKind::kMessage, front);
+      ASSERT_EQ(read.size(), 1u);
+      Message& message = read[0];
+      const MessageParts whole = SplitMessage(bytes);
+      EXPECT_EQ(message.headers(), whole.headers) << bytes.size() << " from " << front;
+      EXPECT_EQ(Bytes(message.body()), whole.body) << bytes.size() << " from " << front;
+      if (bytes.size() <= front) {
+        EXPECT_FALSE(message.body().in_file());
+      }
+      EXPECT_EQ(message.ReadBody(), whole.body) << bytes.size() << " from " << front;
       EXPECT_FALSE(message.body().in_file());
+      EXPECT_EQ(message.origin().source, path);
     }
-    EXPECT_EQ(message.ReadBody(), whole.body) << bytes.size();
-    EXPECT_FALSE(message.body().in_file());
-    EXPECT_EQ(message.origin().source, path);
   }
 }
 

@@ -60,6 +60,15 @@ struct Job {
   uint64_t bytes = 0;
 };
 
+// What a worker thread keeps from one job to the next.
+struct Worker {
+  // The folder of its last listed file, held open for the next files.
+  std::optional<OpenFolder> folder;
+  // How much of a file it reads first: a header block's worth until a
+  // macro reads a body past it, and then most messages' whole.
+  size_t front_read = kHeaderFrontRead;
+};
+
 class Run {
  public:
   // A regular mbox file is split by the workers, a stretch each; listed
@@ -162,8 +171,8 @@ class Run {
       const uint64_t sequence = next_job_++;
       output_.Open();
       // A stream's jobs hold messages, never listed files.
-      std::optional<OpenFolder> no_folder;
-      Perform(sequence, job, no_folder);
+      Worker reader;
+      Perform(sequence, job, reader);
       return !stopped_;
     }
     MutexLock lock(mutex_);
@@ -211,10 +220,9 @@ class Run {
     --waiters_;
   }
 
-  // A worker thread: performs jobs until there are no more. The folder of
-  // its last listed file stays open for the next job's files.
+  // A worker thread: performs jobs until there are no more.
   void Work() {
-    std::optional<OpenFolder> folder;
+    Worker worker;
     for (;;) {
       std::optional<std::pair<uint64_t, Job>> taken;
       try {
@@ -225,7 +233,7 @@ class Run {
       }
       if (!taken) return;
       try {
-        Perform(taken->first, taken->second, folder);
+        Perform(taken->first, taken->second, worker);
       } catch (...) {
         Fail(std::current_exception());
         return;
@@ -235,7 +243,7 @@ class Run {
 
   // Runs the job's messages, or reads its files and runs theirs, handing
   // the output on in pieces.
-  void Perform(uint64_t sequence, Job& job, std::optional<OpenFolder>& folder) {
+  void Perform(uint64_t sequence, Job& job, Worker& worker) {
     Piece piece;
     if (job.stretch) Split(*job.stretch, job);
     for (Message& message : job.messages) Run1(sequence, message, piece);
@@ -248,12 +256,16 @@ class Run {
       uint64_t bytes_read = 0;
       try {
         const std::string_view in(file.path.data(), file.name_at);
+        std::optional<OpenFolder>& folder = worker.folder;
         if (file.name_at > 0 && (!folder || folder->path() != in)) folder.emplace(std::string(in));
-        OpenInput input = OpenListedFile(file, file.name_at > 0 ? &*folder : nullptr);
+        OpenInput input =
+            OpenListedFile(file, file.name_at > 0 ? &*folder : nullptr, worker.front_read);
         ReadMessages(input, [&](Message message, uint64_t read) {
           piece.bytes += read - bytes_read;
           bytes_read = read;
+          const uint64_t reads = input.file->reads();
           Run1(sequence, message, piece);
+          if (input.file->reads() != reads) worker.front_read = kFrontRead;
         });
       } catch (const InputError& error) {
         Note(sequence, InputErrorLine(error), piece);

@@ -84,6 +84,7 @@ void InputFile::ReadRest(ByteBuffer& buffer) {
 }
 
 void InputFile::ReadAt(uint64_t offset, char* buffer, size_t n) const {
+  reads_.fetch_add(1, std::memory_order_relaxed);
   while (n > 0) {
     const int64_t got = ReadAtOffset(fd_, buffer, n, start_ + offset);
     if (got < 0) {

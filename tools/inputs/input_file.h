@@ -2,6 +2,7 @@
 #ifndef LINTREL_TOOLS_INPUTS_INPUT_FILE_H_
 #define LINTREL_TOOLS_INPUTS_INPUT_FILE_H_
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -52,6 +53,10 @@ class InputFile {
   // that has become shorter raises "NAME: changed while it was read".
   void ReadAt(uint64_t offset, char* buffer, size_t n) const;
 
+  // The number of ReadAt calls so far, which tells a caller whether the file
+  // was read again while something ran.
+  uint64_t reads() const { return reads_.load(std::memory_order_relaxed); }
+
   // The name used in messages: the path, or "standard input".
   std::string_view name() const { return name_; }
 
@@ -62,6 +67,7 @@ class InputFile {
   // Where the input begins in the file: standard input as it was given.
   uint64_t start_ = 0;
   std::string_view name_;
+  mutable std::atomic<uint64_t> reads_ = 0;
 };
 
 }  // namespace lintrel::cli

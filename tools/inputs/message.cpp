@@ -35,7 +35,8 @@ Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, 
                           uint64_t size, ByteBuffer front) {
   // The front grows until it holds the whole header block and the break
   // after it: reading twice as much each time keeps the cost linear.
-  size_t want = static_cast<size_t>(std::min<uint64_t>(size, std::max(front.size(), kFrontRead)));
+  size_t want =
+      static_cast<size_t>(std::min<uint64_t>(size, front.size() == 0 ? kFrontRead : front.size()));
   std::optional<SplitPoint> split;
   for (;;) {
     if (front.size() < want) {

@@ -19,6 +19,11 @@ namespace lintrel::cli {
 // mbox file from a message file.
 inline constexpr size_t kFrontRead = size_t{1} << 16;
 
+// A first read that holds most header blocks, for runs whose macros leave
+// the bodies unread: the page cache then copies out a page, not the whole
+// message.
+inline constexpr size_t kHeaderFrontRead = size_t{1} << 12;
+
 // Where a message came from.
 struct Origin {
   // The file's path as named or found in a folder, "-" for standard input;
@@ -48,8 +53,9 @@ class Message {
                            std::string_view headers, ItemBytes body);
 
   // The `size` bytes at `offset` of the regular file `file`, of which
-  // `front` holds the first already. Reads on only as far as the header
-  // block goes; a body beyond what is read stays in the file.
+  // `front` holds the first already (or kFrontRead are read when it is
+  // empty). Reads on only as far as the header block goes; a body beyond
+  // what is read stays in the file.
   static Message FromFile(Origin origin, std::shared_ptr<const InputFile> file, uint64_t offset,
                           uint64_t size, ByteBuffer front);
 

@@ -39,7 +39,7 @@ Message MessageOf(MboxMessage& found, Origin origin, const std::shared_ptr<Input
 
 }  // namespace
 
-OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder) {
+OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, size_t front_read) {
   OpenInput open{listed.path,
                  std::make_shared<InputFile>(listed.path, listed.listed, folder, listed.name_at),
                  {},
@@ -48,7 +48,8 @@ OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder) {
   if (const std::optional<uint64_t> size = file.RegularSize()) {
     // A message file is refused by its size before it is read.
     if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *size);
-    const auto have = static_cast<size_t>(std::min<uint64_t>(*size, kFrontRead));
+    const auto have = static_cast<size_t>(
+        std::min<uint64_t>(*size, std::max(front_read, kFromLineStart.size())));
     open.front.Reserve(have);
     file.ReadAt(0, open.front.data(), have);
     open.front.Resize(have);

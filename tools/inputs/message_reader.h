@@ -30,10 +30,12 @@ struct OpenInput {
   InputKind kind = InputKind::kMessage;
 };
 
-// Opens `listed`, within `folder` when it is the file's folder held open.
-// Unless its kind is given, a file that begins with "From " is an mbox file
-// and any other a message file. Raises InputError.
-OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder = nullptr);
+// Opens `listed`, within `folder` when it is the file's folder held open,
+// and reads its first `front_read` bytes (at least 5) if it is a regular
+// file. Unless its kind is given, a file that begins with "From " is an mbox
+// file and any other a message file. Raises InputError.
+OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder = nullptr,
+                         size_t front_read = kFrontRead);
 
 // Takes each message with the count of the file's bytes read so far.
 using MessageSink = std::function<void(Message message, uint64_t bytes_read)>;

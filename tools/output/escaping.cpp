@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "body/byte_search.h"
 #include "text/lines.h"
 
 namespace lintrel::cli {
@@ -19,16 +20,16 @@ void AppendHexEscape(Text& out, unsigned char c) {
   out += kHexDigits[c & 15];
 }
 
-// Copies `text`, writing the bytes for which `escape(out, c)` answers true
-// its own way.
+// Copies `text`, writing the control bytes and backslashes for which
+// `escape(out, c)` answers true its own way.
 template <typename Escape>
 void AppendWith(Text& out, std::string_view text, const Escape& escape) {
   out.reserve(out.size() + text.size());
   size_t copied = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 32 && c != '\\' && c != 127) continue;
+  for (size_t i = FindControlOr<'\\'>(text, 0); i < text.size();
+       i = FindControlOr<'\\'>(text, i + 1)) {
     out.append(text, copied, i - copied);
+    const auto c = static_cast<unsigned char>(text[i]);
     if (!escape(out, c)) out += static_cast<char>(c);
     copied = i + 1;
   }
