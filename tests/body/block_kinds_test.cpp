@@ -17,8 +17,9 @@ namespace {
 template <typename Search>
 void ExpectAllKindsAgree(const char* name, const Search& search) {
   static const char* const kPieces[] = {
-      ">",   ">>", "\r", "\n", "\r\n", "\n\n", "htt",  "HtTp", "ftp",
-      "fTp", "a",  "Z",  "9",  " ",    "\x80", "\xff", "%", "\x1f", "\x7f", "\t",    std::string_view("\0", 1).data()};
+      ">",    ">>",   "\r",  "\n",   "\r\n", "\n\n", "htt",
+      "HtTp", "ftp",  "fTp", "a",    "Z",    "9",    " ",
+      "\x80", "\xff", "%",   "\x1f", "\x7f", "\t",   std::string_view("\0", 1).data()};
   std::mt19937 random(7);
   std::uniform_int_distribution<int> length(0, 40);
   std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);

@@ -82,9 +82,8 @@ TEST(EscapingTest, EscapesAtAnyPlace) {
     std::string name;
   };
   const Case cases[] = {
-      {'\\', "\\\\", "\\\\"}, {'\n', "\\n", "\\n"},
-      {'\x01', "\x01", "\\x01"},   {'\x7f', "\x7f", "\\x7F"},
-      {'\x1f', "\x1f", "\\x1F"},   {'\x20', " ", " "},
+      {'\\', "\\\\", "\\\\"},    {'\n', "\\n", "\\n"},      {'\x01', "\x01", "\\x01"},
+      {'\x7f', "\x7f", "\\x7F"}, {'\x1f', "\x1f", "\\x1F"}, {'\x20', " ", " "},
   };
   for (const Case& c : cases) {
     for (size_t at = 0; at < 70; ++at) {

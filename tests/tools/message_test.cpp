@@ -106,9 +106,17 @@ TEST(MessageTest, AFileThatIsNoLongerRegularIsRefusedWithoutWaiting) {
   ASSERT_FALSE(folder.path().empty());
   const std::string path = (folder.path() / "fifo").string();
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  // Listed as a regular file, then found to be a FIFO with no writer.
-  EXPECT_THAT([&] { ReadFile(path); },
-              testing::ThrowsMessage<InputError>(path + ": not a regular file"));
+  // Listed as a regular file, then found to be a FIFO with no writer; with
+  // either first read.
+  for (const size_t front : {kHeaderFrontRead, kFrontRead}) {
+    EXPECT_THAT([&] { ReadFile(path, InputKind::kMessage, front); },
+                testing::ThrowsMessage<InputError>(path + ": not a regular file"));
+  }
+  // A folder put in a listed file's place.
+  const std::string sub = (folder.path() / "sub").string();
+  ASSERT_EQ(::mkdir(sub.c_str(), 0700), 0);
+  EXPECT_THAT([&] { ReadFile(sub, InputKind::kMessage, kHeaderFrontRead); },
+              testing::ThrowsMessage<InputError>(sub + ": Is a directory"));
 }
 
 // An input of exactly the limit is taken, one byte more refused by its size:

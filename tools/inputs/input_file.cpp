@@ -30,6 +30,8 @@ InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* fol
                             : OpenForReading(std::string(path), wait);
     if (fd_ < 0) throw SystemError(name_, errno);
     owned_ = true;
+    // What it is and how large are found out by its first read.
+    if (listed == Listed::kRegularFile) return;
   }
   struct stat status;
   if (::fstat(fd_, &status) != 0) return;
@@ -52,6 +54,32 @@ InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* fol
 
 InputFile::~InputFile() {
   if (owned_) ::close(fd_);
+}
+
+size_t InputFile::ReadFront(char* buffer, size_t capacity) {
+  reads_.fetch_add(1, std::memory_order_relaxed);
+  int64_t n = 0;
+  do {
+    n = ReadAtOffset(fd_, buffer, capacity, 0);
+  } while (n < 0 && errno == EINTR);
+  // A FIFO put in the file's place cannot be read by offset; a folder
+  // cannot be read at all.
+  if (n < 0) {
+    if (errno == ESPIPE) throw InputError(std::string(name_), "not a regular file");
+    throw SystemError(name_, errno);
+  }
+  const auto got = static_cast<size_t>(n);
+  // A regular file reads short only at its end, which spares most files
+  // their fstat.
+  if (got < capacity) {
+    regular_size_ = got;
+    return got;
+  }
+  struct stat status;
+  if (::fstat(fd_, &status) != 0) throw SystemError(name_, errno);
+  if (!S_ISREG(status.st_mode)) throw InputError(std::string(name_), "not a regular file");
+  regular_size_ = static_cast<uint64_t>(status.st_size);
+  return static_cast<size_t>(std::min<uint64_t>(got, *regular_size_));
 }
 
 size_t InputFile::Read(char* buffer, size_t capacity) {

@@ -29,12 +29,20 @@ class InputFile {
  public:
   // Opens `path`, or takes standard input for "-"; within `folder`, when
   // given, by the name that begins at `name_at` of `path`. A folder raises
-  // "NAME: Is a directory". The file views `path`, which must outlive it.
+  // "NAME: Is a directory". A file listed as a regular file is then read
+  // with ReadFront first. The file views `path`, which must outlive it.
   InputFile(std::string_view path, Listed listed, const OpenFolder* folder = nullptr,
             size_t name_at = 0);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
+
+  // Reads the first bytes, up to `capacity` (at least 1), of a file listed
+  // as a regular file, and answers their count; its size is known from
+  // then on. A folder, a FIFO or a device put in its place since it was
+  // listed raises InputError ("not a regular file", or the system's
+  // reason), except a device that reads short as a file would.
+  size_t ReadFront(char* buffer, size_t capacity);
 
   // Reads up to `capacity` bytes into `buffer` from the current position;
   // 0 at the end of the input.

@@ -45,11 +45,17 @@ OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, siz
                  {},
                  listed.kind};
   InputFile& file = *open.file;
-  if (const std::optional<uint64_t> size = file.RegularSize()) {
+  if (listed.listed == Listed::kRegularFile) {
+    open.front.Reserve(std::max(front_read, kFromLineStart.size()));
+    const size_t got = file.ReadFront(open.front.data(), open.front.capacity());
+    // A message file is refused by its size before it is read on.
+    if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *file.RegularSize());
+    open.front.Resize(got);
+  } else if (const std::optional<uint64_t> size = file.RegularSize()) {
     // A message file is refused by its size before it is read.
     if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *size);
-    const auto have = static_cast<size_t>(
-        std::min<uint64_t>(*size, std::max(front_read, kFromLineStart.size())));
+    const auto have =
+        static_cast<size_t>(std::min<uint64_t>(*size, std::max(front_read, kFromLineStart.size())));
     open.front.Reserve(have);
     file.ReadAt(0, open.front.data(), have);
     open.front.Resize(have);
