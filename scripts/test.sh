@@ -8,19 +8,31 @@
 # target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+
+# The stages' times are listed at the end, so that a slow machine's log
+# shows where its time went.
+timings=()
+stage() {
+  local name=$1 started=$SECONDS
+  shift
+  echo "== $name"
+  "$@"
+  timings+=("$name $((SECONDS - started)) s")
+}
+build_and_test() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs" >/dev/null
+  ctest --preset "$1" -j "$jobs"
+}
 
 jobs=$(nproc)
+stage setup scripts/setup.sh
 for preset in native native-asan win32 win64; do
-  echo "== $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$jobs" >/dev/null
-  ctest --preset "$preset" -j "$jobs"
+  stage "$preset" build_and_test "$preset"
 done
-echo "== the date macros through both DLLs and the native command"
-tests/windows/crosscheck/compare.sh 5000
-echo "== release (reproducible builds and packages)"
-scripts/release-checks.sh
-echo "== fuzz (short pass)"
-scripts/fuzz.sh short
+stage "the date macros through both DLLs and the native command" \
+  tests/windows/crosscheck/compare.sh 5000
+stage "release (reproducible builds and packages)" scripts/release-checks.sh
+stage "fuzz (short pass)" scripts/fuzz.sh short
+printf '%s\n' "time taken:" "${timings[@]/#/  }"
 echo "all tests passed"
