@@ -18,20 +18,23 @@ InputError SystemError(std::string_view name, int error) {
 
 }  // namespace
 
+void InputFile::Open(std::string_view path, Listed listed, const OpenFolder* folder,
+                     size_t name_at) {
+  name_ = path;
+  const bool wait = listed == Listed::kAsNamed;
+  fd_ = folder != nullptr ? folder->OpenForReading(path.substr(name_at), wait)
+                          : OpenForReading(std::string(path), wait);
+  if (fd_ < 0) throw SystemError(name_, errno);
+  owned_ = true;
+}
+
 InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* folder,
                      size_t name_at) {
   if (path == "-") {
     fd_ = STDIN_FILENO;
     name_ = "standard input";
   } else {
-    name_ = path;
-    const bool wait = listed == Listed::kAsNamed;
-    fd_ = folder != nullptr ? folder->OpenForReading(path.substr(name_at), wait)
-                            : OpenForReading(std::string(path), wait);
-    if (fd_ < 0) throw SystemError(name_, errno);
-    owned_ = true;
-    // What it is and how large are found out by its first read.
-    if (listed == Listed::kRegularFile) return;
+    Open(path, listed, folder, name_at);
   }
   struct stat status;
   if (::fstat(fd_, &status) != 0) return;
@@ -54,6 +57,17 @@ InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* fol
 
 InputFile::~InputFile() {
   if (owned_) ::close(fd_);
+}
+
+InputFile::InputFile(std::string_view path, ByteBuffer& front, const OpenFolder* folder,
+                     size_t name_at) {
+  Open(path, Listed::kRegularFile, folder, name_at);
+  try {
+    front.Resize(ReadFront(front.data(), front.capacity()));
+  } catch (...) {
+    ::close(fd_);
+    throw;
+  }
 }
 
 size_t InputFile::ReadFront(char* buffer, size_t capacity) {

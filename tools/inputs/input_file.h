@@ -29,20 +29,21 @@ class InputFile {
  public:
   // Opens `path`, or takes standard input for "-"; within `folder`, when
   // given, by the name that begins at `name_at` of `path`. A folder raises
-  // "NAME: Is a directory". A file listed as a regular file is then read
-  // with ReadFront first. The file views `path`, which must outlive it.
+  // "NAME: Is a directory". The file views `path`, which must outlive it.
   InputFile(std::string_view path, Listed listed, const OpenFolder* folder = nullptr,
+            size_t name_at = 0);
+
+  // Opens `path` (not "-"), listed as a regular file, as above, and reads
+  // its first bytes into `front`, as many as its capacity (at least 1). A
+  // read that comes short ends the file, which then needs no fstat to be
+  // sized. A folder, a FIFO or a device put in its place since it was
+  // listed is refused ("not a regular file", or the system's reason), but a
+  // device that reads short as a file does.
+  InputFile(std::string_view path, ByteBuffer& front, const OpenFolder* folder = nullptr,
             size_t name_at = 0);
   ~InputFile();
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
-
-  // Reads the first bytes, up to `capacity` (at least 1), of a file listed
-  // as a regular file, and answers their count; its size is known from
-  // then on. A folder, a FIFO or a device put in its place since it was
-  // listed raises InputError ("not a regular file", or the system's
-  // reason), except a device that reads short as a file would.
-  size_t ReadFront(char* buffer, size_t capacity);
 
   // Reads up to `capacity` bytes into `buffer` from the current position;
   // 0 at the end of the input.
@@ -61,14 +62,18 @@ class InputFile {
   // that has become shorter raises "NAME: changed while it was read".
   void ReadAt(uint64_t offset, char* buffer, size_t n) const;
 
-  // The number of ReadAt calls so far, which tells a caller whether the file
-  // was read again while something ran.
+  // The number of ReadFront and ReadAt calls so far, which tells a caller
+  // whether the file was read again while something ran.
   uint64_t reads() const { return reads_.load(std::memory_order_relaxed); }
 
   // The name used in messages: the path, or "standard input".
   std::string_view name() const { return name_; }
 
  private:
+  void Open(std::string_view path, Listed listed, const OpenFolder* folder, size_t name_at);
+  // Reads the first bytes, and finds out the size from them or with fstat.
+  size_t ReadFront(char* buffer, size_t capacity);
+
   int fd_ = -1;
   bool owned_ = false;
   std::optional<uint64_t> regular_size_;

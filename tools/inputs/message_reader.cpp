@@ -37,29 +37,20 @@ Message MessageOf(MboxMessage& found, Origin origin, const std::shared_ptr<Input
   return Message::FromBytes(std::move(origin), std::move(found.block), found.bytes);
 }
 
-}  // namespace
-
-OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, size_t front_read) {
-  OpenInput open{listed.path,
-                 std::make_shared<InputFile>(listed.path, listed.listed, folder, listed.name_at),
-                 {},
-                 listed.kind};
+// Reads the front of an input taken as it is named: standard input (which
+// may be a regular file), a pipe, a device or a FIFO. Such an input is not
+// sized by its first read: a pipe may bring fewer bytes than are to come.
+void ReadNamedFront(OpenInput& open, size_t front_read) {
   InputFile& file = *open.file;
-  if (listed.listed == Listed::kRegularFile) {
-    open.front.Reserve(std::max(front_read, kFromLineStart.size()));
-    const size_t got = file.ReadFront(open.front.data(), open.front.capacity());
-    // A message file is refused by its size before it is read on.
-    if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *file.RegularSize());
-    open.front.Resize(got);
-  } else if (const std::optional<uint64_t> size = file.RegularSize()) {
+  if (const std::optional<uint64_t> size = file.RegularSize()) {
     // A message file is refused by its size before it is read.
-    if (listed.kind == InputKind::kMessage) CheckSize(file.name(), *size);
+    if (open.kind == InputKind::kMessage) CheckSize(file.name(), *size);
     const auto have =
         static_cast<size_t>(std::min<uint64_t>(*size, std::max(front_read, kFromLineStart.size())));
     open.front.Reserve(have);
     file.ReadAt(0, open.front.data(), have);
     open.front.Resize(have);
-  } else if (listed.kind != InputKind::kMessage) {
+  } else if (open.kind != InputKind::kMessage) {
     // A stream cannot be read twice: what is read to tell its kind is kept.
     open.front.Reserve(kFromLineStart.size());
     while (open.front.size() < kFromLineStart.size()) {
@@ -68,6 +59,23 @@ OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, siz
       if (n == 0) break;
       open.front.Resize(open.front.size() + n);
     }
+  }
+}
+
+}  // namespace
+
+OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, size_t front_read) {
+  OpenInput open{listed.path, nullptr, {}, listed.kind};
+  if (listed.listed == Listed::kRegularFile) {
+    open.front.Reserve(std::max(front_read, kFromLineStart.size()));
+    open.file = std::make_shared<InputFile>(listed.path, open.front, folder, listed.name_at);
+    // A message file is refused by its size before it is read on.
+    if (listed.kind == InputKind::kMessage) {
+      CheckSize(open.file->name(), *open.file->RegularSize());
+    }
+  } else {
+    open.file = std::make_shared<InputFile>(listed.path, listed.listed, folder, listed.name_at);
+    ReadNamedFront(open, front_read);
   }
   if (open.kind == InputKind::kDetect) {
     open.kind =
