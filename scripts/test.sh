@@ -9,9 +9,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The stages' times are listed at the end, so that a slow machine's log
-# shows where its time went.
+# The times of the stages that ran are listed at the end, passed or not, so
+# that a slow machine's log shows where its time went.
 timings=()
+list_times() {
+  ((${#timings[@]} == 0)) || printf '%s\n' "time taken:" "${timings[@]/#/  }"
+}
+trap list_times EXIT
 stage() {
   local name=$1 started=$SECONDS
   shift
@@ -34,5 +38,4 @@ stage "the date macros through both DLLs and the native command" \
   tests/windows/crosscheck/compare.sh 5000
 stage "release (reproducible builds and packages)" scripts/release-checks.sh
 stage "fuzz (short pass)" scripts/fuzz.sh short
-printf '%s\n' "time taken:" "${timings[@]/#/  }"
 echo "all tests passed"

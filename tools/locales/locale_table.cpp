@@ -10,7 +10,7 @@ namespace lintrel::cli {
 namespace {
 
 // decimal, date separator, time separator, short date, long date, 24-hour clock, hour with zero, AM, PM, AM/PM first, calendar.
-const WindowsLocale kLocales[] = {
+constexpr WindowsLocale kLocales[] = {
     {"ar-SA", 0x0401, 1256, {".", "\u200f/", ":", "d\u200f/M\u200f/yyyy", "dddd، d MMMM yyyy", "0", "0", "ص", "م", "0", "23"}, 0},
     {"bg-BG", 0x0402, 1251, {",", ".", ":", "d.MM.yyyy\u202f'г'.", "dddd, d MMMM yyyy\u202f'г'.", "1", "0", "am", "pm", "0", "1"}, 1},
     {"ca-ES", 0x0403, 1252, {",", "/", ":", "d/M/yyyy", "dddd, d MMMM 'de' yyyy", "1", "0", "a.\u202fm.", "p.\u202fm.", "0", "1"}, 2},
@@ -268,7 +268,7 @@ const WindowsLocale kLocales[] = {
     {"es-CU", 0x5c0a, 1252, {".", "/", ":", "d/M/yyyy", "dddd, d 'de' MMMM 'de' yyyy", "1", "1", "a.\u202fm.", "p.\u202fm.", "0", "1"}, 9},
 };
 
-const LocaleAlias kAliases[] = {
+constexpr LocaleAlias kAliases[] = {
     {"af", "af-ZA"},
     {"am", "am-ET"},
     {"ar", "ar-SA"},
@@ -443,7 +443,7 @@ const LocaleAlias kAliases[] = {
 
 // Long day names from Monday, short day names from Monday, long month
 // names, short month names.
-const LocaleNames kNames[] = {
+constexpr LocaleNames kNames[] = {
     {  // 0
         {"الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت", "الأحد"},
         {"الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت", "الأحد"},
@@ -1402,7 +1402,7 @@ const LocaleNames kNames[] = {
 
 // A character's bytes in a code page, and the character they stand for;
 // a character that is not listed is written as "?".
-const CodePageCharacter kCharacters[] = {
+constexpr CodePageCharacter kCharacters[] = {
     {874, 0x0e01, "\xa1", 0x0e01},
     {874, 0x0e04, "\xa4", 0x0e04},
     {874, 0x0e07, "\xa7", 0x0e07},
@@ -1752,7 +1752,7 @@ const CodePageCharacter kCharacters[] = {
     {1258, 0x01b0, "\xfd", 0x01b0},
 };
 
-const LeadByteRange kLeadBytes[] = {
+constexpr LeadByteRange kLeadBytes[] = {
     {932, 0x81, 0x9f},
     {932, 0xe0, 0xfc},
     {936, 0x81, 0xfe},
