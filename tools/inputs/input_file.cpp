@@ -55,10 +55,6 @@ InputFile::InputFile(std::string_view path, Listed listed, const OpenFolder* fol
   if (listed == Listed::kRegularFile) throw InputError(std::string(name_), "not a regular file");
 }
 
-InputFile::~InputFile() {
-  if (owned_) ::close(fd_);
-}
-
 InputFile::InputFile(std::string_view path, ByteBuffer& front, const OpenFolder* folder,
                      size_t name_at) {
   Open(path, Listed::kRegularFile, folder, name_at);
@@ -68,6 +64,10 @@ InputFile::InputFile(std::string_view path, ByteBuffer& front, const OpenFolder*
     ::close(fd_);
     throw;
   }
+}
+
+InputFile::~InputFile() {
+  if (owned_) ::close(fd_);
 }
 
 size_t InputFile::ReadFront(char* buffer, size_t capacity) {
