@@ -40,13 +40,13 @@ Message MessageOf(MboxMessage& found, Origin origin, const std::shared_ptr<Input
 // Reads the front of an input taken as it is named: standard input (which
 // may be a regular file), a pipe, a device or a FIFO. Such an input is not
 // sized by its first read: a pipe may bring fewer bytes than are to come.
-void ReadNamedFront(OpenInput& open, size_t front_read) {
+// A regular file gives its first `first_read` bytes.
+void ReadNamedFront(OpenInput& open, size_t first_read) {
   InputFile& file = *open.file;
   if (const std::optional<uint64_t> size = file.RegularSize()) {
     // A message file is refused by its size before it is read.
     if (open.kind == InputKind::kMessage) CheckSize(file.name(), *size);
-    const auto have =
-        static_cast<size_t>(std::min<uint64_t>(*size, std::max(front_read, kFromLineStart.size())));
+    const auto have = static_cast<size_t>(std::min<uint64_t>(*size, first_read));
     open.front.Reserve(have);
     file.ReadAt(0, open.front.data(), have);
     open.front.Resize(have);
@@ -66,8 +66,10 @@ void ReadNamedFront(OpenInput& open, size_t front_read) {
 
 OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, size_t front_read) {
   OpenInput open{listed.path, nullptr, {}, listed.kind};
+  // Enough to tell an mbox file by its first line, however small asked for.
+  const size_t first_read = std::max(front_read, kFromLineStart.size());
   if (listed.listed == Listed::kRegularFile) {
-    open.front.Reserve(std::max(front_read, kFromLineStart.size()));
+    open.front.Reserve(first_read);
     open.file = std::make_shared<InputFile>(listed.path, open.front, folder, listed.name_at);
     // A message file is refused by its size before it is read on.
     if (listed.kind == InputKind::kMessage) {
@@ -75,7 +77,7 @@ OpenInput OpenListedFile(const ListedFile& listed, const OpenFolder* folder, siz
     }
   } else {
     open.file = std::make_shared<InputFile>(listed.path, listed.listed, folder, listed.name_at);
-    ReadNamedFront(open, front_read);
+    ReadNamedFront(open, first_read);
   }
   if (open.kind == InputKind::kDetect) {
     open.kind =
