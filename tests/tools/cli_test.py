@@ -947,6 +947,95 @@ class HostileTest(MailStore):
         self.assertLess(max(peak, before), 200 * 1024, "kilobytes at the peak")
 
 
+class MisuseTest(MailStore):
+    """Mistakes and attacks of a second round: no input destroyed, no file
+    read by mistake, nothing shown that a terminal takes for a command."""
+
+    def shell(self, script, *args):
+        """Runs `script` with sh in the scratch folder, "$@" being lintrel and
+        `args`; answers (exit status, stdout bytes, stderr bytes)."""
+        done = subprocess.run(["sh", "-c", script, "sh", *LINTREL, *args], capture_output=True,
+                              timeout=60, cwd=self._folder.name)
+        return done.returncode, done.stdout, done.stderr
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read()
+
+    def test_c1_controls_in_names_are_escaped(self):
+        if WINDOWS:
+            self.skipTest("Windows file names are characters, not bytes")
+        folder = os.path.join(self._folder.name, "odd").encode()
+        os.makedirs(folder)
+        for name in (b"csi\x9b31m.eml", b"nel\xc2\x85.eml", b"s\xc5\x9b.eml", b"utf8\xc2\x9b2J.eml"):
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(b"X-Mailer: M\n\n")
+        os.mkfifo(os.path.join(folder, b"fifo\x9b"))
+        status, out, err = self.run_in_folder("run", "-i", "odd", "KORMAILER")
+        # A C1 byte outside UTF-8 and each byte of a C1 control's UTF-8 form
+        # are escaped; a 0x9B inside another character is not.
+        self.assertEqual((status, out, err),
+                         (1, b"odd/csi\\x9B31m.eml\t\tM\nodd/nel\\xC2\\x85.eml\t\tM\n"
+                             b"odd/s\xc5\x9b.eml\t\tM\nodd/utf8\\xC2\\x9B2J.eml\t\tM\n",
+                          b"lintrel: odd/fifo\\x9B: not a regular file\n"))
+        status, out, _ = self.run_in_folder("run", "-i", "odd", "--format", "text", "KORMAILER")
+        self.assertEqual(out.split(b"\n")[0], b"odd/csi\\x9B31m.eml: M")
+
+    def test_closed_standard_descriptors_are_taken_by_no_file_of_lintrels(self):
+        if WINDOWS:
+            self.skipTest("a Windows program is given null standard handles, not closed ones")
+        self.file("p.txt", b"X-Mailer: From The Parameter File\n\n")
+        # Standard input closed: the parameter file is not read as the message.
+        self.assertEqual(self.shell('exec "$@" <&-', "run", "--param-file", "1", "p.txt", "KORMAILER"),
+                         (0, b"<unknown>", b""))
+        # Standard error closed: no message lands in the output file.
+        self.assertEqual(self.shell('exec "$@" 2>&-', "run", "--sample", "-o", "out.txt", "KORMAILR")[:2],
+                         (1, b""))
+        self.assertEqual(self.read("out.txt"), b"Bad result KORMAILR")
+        # Standard output closed: a file read is not written to.
+        self.assertEqual(self.shell('exec "$@" >&-', "run", "--param-file", "0", "p.txt", "KORMKLINK"),
+                         (0, b"", b""))
+        self.assertEqual(self.read("p.txt"), b"X-Mailer: From The Parameter File\n\n")
+
+    def test_long_arguments_are_shortened_in_messages_and_characters_stay_whole(self):
+        long = "x" * 131000  # about the most one argument can hold
+        cases = [
+            (["run", "--format", long, "KOR_LN_VER"],
+             b"--format takes text, tsv or jsonl, not '" + b"x" * 64 + b"...'"),
+            (["launch" + long], b"unknown command 'launch" + b"x" * 58 + b"...'"),
+            (["run", "--" + long, "KOR_LN_VER"], b"unknown option --" + b"x" * 62 + b"..."),
+            (["run", "--sample", "--jobs", "a" + "\u00e9" * 40, "KOR_LN_VER"],
+             b"--jobs takes a number of threads from 1 to 256, not 'a" + "\u00e9".encode() * 31 + b"...'"),
+        ]
+        if not WINDOWS:
+            cases.append((["run", "-\u00e9", "KOR_LN_VER"], "unknown option -\u00e9".encode()))
+        for args, message in cases:
+            status, out, err = lintrel(*args)
+            self.assertEqual((status, out), (2, b""), args[:2])
+            self.assertEqual(err.split(b"\n")[0], b"lintrel: " + message, args[:2])
+        status, out, err = lintrel("run", "--sample", "M" * 100000)
+        self.assertEqual((status, len(out)), (1, len(b"Bad result ") + 100000))
+        self.assertEqual(err, not_a_macro(b"M" * 64 + b"..."))
+
+    def test_out_of_memory_ends_with_status_1_wherever_it_strikes(self):
+        if WINDOWS:
+            self.skipTest("the address space of an emulated Wine is not the command's")
+        if os.environ.get("LINTREL_SANITIZED"):
+            self.skipTest("a sanitizer keeps the memory of its own")
+        def limited():
+            resource.setrlimit(resource.RLIMIT_AS, (256 << 20, 256 << 20))
+        text = self.file("text", b"a b " * (24 << 20))
+        # In the plug-in: KORMKLINK's text is three times as long escaped.
+        done = subprocess.run([*LINTREL, "run", "--param-file", "0", text, "KORMKLINK"],
+                              capture_output=True, timeout=120, preexec_fn=limited)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (1, b"", b"lintrel: Out of memory\n"))
+        # In the command: a message piped in is held whole.
+        done = subprocess.run(["sh", "-c", 'head -c 314572800 /dev/zero | exec "$@"', "sh", *LINTREL,
+                               "run", "--message", "-", "KORMAILER"],
+                              capture_output=True, timeout=120, preexec_fn=limited)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (1, b"", b"lintrel: out of memory\n"))
+
+
 class JobsTest(MailStore):
     """Messages run on several threads give the bytes of a run on one."""
 

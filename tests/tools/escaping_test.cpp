@@ -64,6 +64,16 @@ TEST(EscapingTest, NamesAndMessagesCarryNoControlBytes) {
       {"\x1b]0;title\x07", "\\x1B]0;title\\x07", "\\x1B]0;title\\x07"},
       {"tab\tdel\x7f", "tab\\tdel\\x7F", "tab\\x09del\\x7F"},
       {"caf\xc3\xa9 \xe9", "caf\xc3\xa9 \xe9", "caf\xc3\xa9 \xe9"},
+      // C1 controls: a lone byte from 0x80 to 0x9F, and the UTF-8 form of
+      // U+0080 to U+009F; not a 0x9B that ends another character.
+      {"csi\x9b"
+       "31m",
+       "csi\\x9B31m", "csi\\x9B31m"},
+      {"nel\xc2\x85", "nel\\xC2\\x85", "nel\\xC2\\x85"},
+      {"\xc2\x80\xc2\x9f\xc2\xa0", "\\xC2\\x80\\xC2\\x9F\xc2\xa0", "\\xC2\\x80\\xC2\\x9F\xc2\xa0"},
+      {"s\xc5\x9b \xe2\x80\x9c", "s\xc5\x9b \xe2\x80\x9c", "s\xc5\x9b \xe2\x80\x9c"},
+      {"\xe9\x9b\xc2", "\xe9\\x9B\xc2", "\xe9\\x9B\xc2"},
+      {"\xff\n\x9b\\", "\xff\\n\\x9B\\\\", "\xff\n\\x9B\\"},
   };
   for (const Case& c : cases) {
     Text name;

@@ -4,7 +4,9 @@
 
 #include <utility>
 
+#include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
+#include "tools/base/utf8.h"
 
 namespace lintrel::cli {
 namespace {
@@ -56,7 +58,7 @@ const OptionEntry* FindOption(std::string_view name) {
 }
 
 [[noreturn]] void Unknown(std::string_view written) {
-  std::string message = "unknown option " + std::string(written);
+  std::string message = "unknown option " + Shortened(written);
   if (written.size() > 1 && written[1] >= '0' && written[1] <= '9') {
     message += " (arguments that begin with \"-\" go after \"--\")";
   }
@@ -106,7 +108,8 @@ OptionsAndOperands SplitArguments(const std::vector<std::string_view>& arguments
       for (size_t j = 1; j < argument.size(); ++j) {
         const std::string name = {'-', argument[j]};
         const OptionEntry* entry = FindOption(name);
-        if (entry == nullptr) Unknown(name);
+        // Named by the whole character, not its first byte.
+        if (entry == nullptr) Unknown("-" + std::string(CharacterAt(argument, j)));
         if (entry->values > 0 && j + 1 < argument.size()) {
           written.emplace_back(name, argument.substr(j + 1));
           break;

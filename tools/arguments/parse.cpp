@@ -10,6 +10,7 @@
 
 #include "tools/arguments/now_time.h"
 #include "tools/arguments/options_and_operands.h"
+#include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
 
 namespace lintrel::cli {
@@ -38,7 +39,7 @@ DateTimeParts NowTime(const std::string& text) {
     case NowFault::kLayout:
       break;
   }
-  throw UsageError("--now takes a UTC time YYYY-MM-DDTHH:MM:SS[.mmm]Z, not '" + text + "'");
+  throw UsageError("--now takes a UTC time YYYY-MM-DDTHH:MM:SS[.mmm]Z, not " + Quoted(text));
 }
 
 unsigned Jobs(const std::string& text) {
@@ -47,7 +48,7 @@ unsigned Jobs(const std::string& text) {
     jobs = c >= '0' && c <= '9' && jobs <= 256 ? jobs * 10 + static_cast<unsigned>(c - '0') : 1000;
   }
   if (jobs < 1 || jobs > 256) {
-    throw UsageError("--jobs takes a number of threads from 1 to 256, not '" + text + "'");
+    throw UsageError("--jobs takes a number of threads from 1 to 256, not " + Quoted(text));
   }
   return jobs;
 }
@@ -85,7 +86,7 @@ void Apply(const GivenOption& given, Options& options) {
       break;
     case Option::kParamFile:
       if (value.size() != 1 || value[0] < '0' || value[0] > '3') {
-        throw UsageError("--param-file takes a parameter number from 0 to 3, not '" + value + "'");
+        throw UsageError("--param-file takes a parameter number from 0 to 3, not " + Quoted(value));
       }
       SetOnce(options.parameter_files[value[0] - '0'], "--param-file " + value, given.values[1]);
       break;
@@ -93,7 +94,7 @@ void Apply(const GivenOption& given, Options& options) {
       if (options.format) throw UsageError("--format is given twice");
       options.format = FormatNamed(value);
       if (!options.format) {
-        throw UsageError("--format takes text, tsv or jsonl, not '" + value + "'");
+        throw UsageError("--format takes text, tsv or jsonl, not " + Quoted(value));
       }
       if (options.command == Command::kReport && options.format == Format::kTsv) {
         throw UsageError("report takes --format text or jsonl");
@@ -113,7 +114,7 @@ void Apply(const GivenOption& given, Options& options) {
       } else if (value == "utf-8") {
         options.output_encoding = OutputEncoding::kUtf8;
       } else {
-        throw UsageError("--output-encoding takes ansi or utf-8, not '" + value + "'");
+        throw UsageError("--output-encoding takes ansi or utf-8, not " + Quoted(value));
       }
       break;
     case Option::kDll:
@@ -168,7 +169,7 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
   if (!split.operands.empty()) {
     command = CommandNamed(split.operands.front());
     if (!command) {
-      throw UsageError("unknown command '" + std::string(split.operands.front()) + "'");
+      throw UsageError("unknown command " + Quoted(split.operands.front()));
     }
   }
   for (const GivenOption& given : split.options) {
@@ -181,7 +182,7 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
   options.command = command.value_or(Command::kVersion);
   for (const GivenOption& given : split.options) {
     if (!TakesOption(command, given.option)) {
-      throw UsageError("unknown option " + given.written +
+      throw UsageError("unknown option " + Shortened(given.written) +
                        (command ? " for " + std::string(split.operands.front()) : ""));
     }
     Apply(given, options);
@@ -204,7 +205,7 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
     options.macro = split.operands[next++];
   }
   if (next < split.operands.size()) {
-    throw UsageError("unexpected argument '" + std::string(split.operands[next]) + "'");
+    throw UsageError("unexpected argument " + Quoted(split.operands[next]));
   }
   return options;
 }

@@ -26,6 +26,12 @@ namespace lintrel::cli {
 // into CR LF on output and stop input at a Ctrl-Z).
 void UseBinaryStandardStreams();
 
+// Opens the null device on each of the standard descriptors 0, 1 and 2
+// that is closed, before the command opens any file of its own: a file it
+// opened would otherwise take the lowest free number, and be read as
+// standard input, or have messages written into it as standard error.
+void OpenClosedStandardDescriptors();
+
 // Opens `path` for reading, not inherited by children. Unless
 // `wait_for_writer`, opening never blocks: a FIFO opens at once, and the
 // caller finds out what it opened with fstat. Answers the descriptor, or -1

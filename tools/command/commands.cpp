@@ -6,6 +6,7 @@
 #include "text/lines.h"
 #include "tools/arguments/help.h"
 #include "tools/arguments/macro_reference.h"
+#include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
 #include "tools/command/messages.h"
 #include "tools/inputs/given_items.h"
@@ -60,7 +61,7 @@ int RunCommand(const Options& options, const Plugin& plugin) {
   int status = OverMessages(options, Format::kTsv, one, each);
   if (!plugin.HasMacro(options.macro)) {
     Text name;
-    AppendEscapedName(name, options.macro);
+    AppendEscapedName(name, Shortened(options.macro));
     WriteError("lintrel: " + name + " is not a macro of this plug-in; lintrel list shows them\n");
     status = std::max(status, kExitFailed);
   }
@@ -110,7 +111,7 @@ int HelpCommand(const Options& options) {
   const MacroReference* macro = FindMacroReference(options.macro);
   if (macro == nullptr) {
     Text name;
-    AppendEscapedName(name, options.macro);
+    AppendEscapedName(name, Shortened(options.macro));
     throw UsageError(name + " is not a macro of this plug-in; lintrel list shows them");
   }
   Output(std::nullopt).Write(MacroHelp(*macro));

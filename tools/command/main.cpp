@@ -56,7 +56,10 @@ int Main(const std::vector<std::string_view>& arguments) {
   } catch (const CliError& error) {
     WriteError("lintrel: " + WithoutControls(error.what()) + "\n");
   } catch (const std::bad_alloc&) {
+    // As when the plug-in runs out of memory in a macro: the run failed
+    // where it stood, not its command line.
     WriteError("lintrel: out of memory\n");
+    return kExitFailed;
   } catch (const std::exception& error) {
     // A fault of the command's own: said plainly, never a crash.
     WriteError("lintrel: internal error: " + WithoutControls(error.what()) + "\n");
@@ -69,6 +72,7 @@ int Main(const std::vector<std::string_view>& arguments) {
 }  // namespace lintrel::cli
 
 int main(int argc, char** argv) {
+  lintrel::cli::OpenClosedStandardDescriptors();
   lintrel::cli::UseBinaryStandardStreams();
   return lintrel::cli::Main(std::vector<std::string_view>(argv + 1, argv + argc));
 }

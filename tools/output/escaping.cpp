@@ -1,9 +1,11 @@
 #include "tools/output/escaping.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "body/byte_search.h"
 #include "text/lines.h"
+#include "tools/base/utf8.h"
 
 namespace lintrel::cli {
 namespace {
@@ -36,6 +38,41 @@ void AppendWith(Text& out, std::string_view text, const Escape& escape) {
   out.append(text, copied);
 }
 
+// As AppendWith, and the C1 controls written as "\\xXX" too: a byte from
+// 0x80 to 0x9F that is not part of a valid UTF-8 sequence, and both bytes
+// of the UTF-8 form of U+0080 to U+009F, which a terminal may take for a
+// command as well (CSI, 0x9B, among them).
+template <typename Escape>
+void AppendShown(Text& out, std::string_view text, const Escape& escape) {
+  // C1 controls hide only among the bytes above 127, which most texts lack.
+  const auto high = std::find_if(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  size_t i = static_cast<size_t>(high - text.begin());
+  AppendWith(out, text.substr(0, i), escape);
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      AppendWith(out, text.substr(i, 1), escape);
+      ++i;
+    } else if (const size_t length = Utf8SequenceAt(text, i)) {
+      if (IsC1Sequence(text, i, length)) {
+        AppendHexEscape(out, c);
+        AppendHexEscape(out, static_cast<unsigned char>(text[i + 1]));
+      } else {
+        out.append(text, i, length);
+      }
+      i += length;
+    } else {
+      if (c <= 0x9F) {
+        AppendHexEscape(out, c);
+      } else {
+        out += static_cast<char>(c);
+      }
+      ++i;
+    }
+  }
+}
+
 bool EscapeLineBreaks(Text& out, unsigned char c) {
   switch (c) {
     case '\\':
@@ -62,7 +99,7 @@ void AppendEscaped(Text& out, std::string_view text) {
 }
 
 void AppendEscapedName(Text& out, std::string_view name) {
-  AppendWith(out, name, [](Text& to, unsigned char c) {
+  AppendShown(out, name, [](Text& to, unsigned char c) {
     if (EscapeLineBreaks(to, c)) return true;
     if (!IsControl(c)) return false;
     AppendHexEscape(to, c);
@@ -72,7 +109,7 @@ void AppendEscapedName(Text& out, std::string_view name) {
 
 Text WithoutControls(std::string_view text) {
   Text out;
-  AppendWith(out, text, [](Text& to, unsigned char c) {
+  AppendShown(out, text, [](Text& to, unsigned char c) {
     if (!IsControl(c) || c == '\n') return false;
     AppendHexEscape(to, c);
     return true;

@@ -14,13 +14,16 @@ namespace lintrel::cli {
 // and error messages in records are written so.
 void AppendEscaped(Text& out, std::string_view text);
 
-// As AppendEscaped, and every other control byte (below 32, and 127) as
-// "\xXX": a file name, on standard output and standard error alike, can
-// neither break a line nor send a terminal a command.
+// As AppendEscaped, and every other control byte as "\xXX": below 32, 127,
+// and the C1 controls (a byte from 0x80 to 0x9F outside valid UTF-8, and
+// each byte of the UTF-8 form of U+0080 to U+009F). A file name, on
+// standard output and standard error alike, can neither break a line nor
+// send a terminal a command.
 void AppendEscapedName(Text& out, std::string_view name);
 
-// `text` with the control bytes but LF written as "\xXX", for a message on
-// standard error; everything else, backslashes included, as it is.
+// `text` with the control bytes but LF (C1 controls included, as above)
+// written as "\xXX", for a message on standard error; everything else,
+// backslashes included, as it is.
 Text WithoutControls(std::string_view text);
 
 // "lintrel: PATH: REASON" and a line break, the path escaped as a name.

@@ -3,41 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "tools/base/utf8.h"
+
 namespace lintrel::cli {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
-
-bool IsContinuation(unsigned char b) {
-  return (b & 0xC0) == 0x80;
-}
-
-// The length of the valid UTF-8 sequence of two or more bytes at `p`, or 0
-// when the byte at `p` starts none.
-size_t ValidSequenceAt(const unsigned char* p, size_t left) {
-  const unsigned char lead = p[0];
-  size_t length = 0;
-  unsigned char low = 0x80;  // the bounds of the second byte
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // no overlong forms
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (left < length || p[1] < low || p[1] > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(p[i])) return 0;
-  }
-  return length;
-}
 
 // The escape of a byte that is written as itself in no JSON string, or
 // nullptr for one that is.
@@ -85,7 +56,7 @@ void AppendJsonString(Text& out, std::string_view bytes) {
       continue;
     }
     if (b >= 0x80) {
-      if (const size_t length = ValidSequenceAt(data + i, size - i)) {
+      if (const size_t length = Utf8SequenceAt(bytes, i)) {
         i += length;
         continue;
       }

@@ -8,6 +8,7 @@
 #include "plugin/identity.h"
 #include "plugin/macro_call.h"
 #include "text/regional_settings.h"
+#include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
 #include "tools/locales/windows_locale.h"
 #include "tools/run/plugin.h"
@@ -25,15 +26,13 @@ struct CommandFailure {
 
 // The usage error for a name that selects no locale. The name is shown as
 // far as it can be on one short line: not when it holds control bytes, and
-// cut after 64 bytes.
+// shortened.
 UsageError UnknownLocale(const EnvironmentLocale& given) {
   const std::string_view name = given.name;
   const bool shown = std::none_of(name.begin(), name.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
   });
-  const std::string quoted =
-      shown ? "'" + std::string(name.substr(0, 64)) + (name.size() > 64 ? "...'" : "'")
-            : "(a name with control bytes)";
+  const std::string quoted = shown ? Quoted(name) : "(a name with control bytes)";
   const std::string what = given.variable.empty()
                                ? "--locale: unknown locale " + quoted
                                : "--locale \"\": " + std::string(given.variable) + " is " + quoted +

@@ -10,6 +10,18 @@ namespace lintrel::cli {
 
 void UseBinaryStandardStreams() {}
 
+void OpenClosedStandardDescriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free descriptor is this one, the ones below it being open.
+    const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (null >= 0 && null != fd) {
+      ::dup2(null, fd);
+      ::close(null);
+    }
+  }
+}
+
 namespace {
 
 int ReadingFlags(bool wait_for_writer) {

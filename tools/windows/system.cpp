@@ -28,6 +28,19 @@ void UseBinaryStandardStreams() {
   for (FILE* stream : {stdin, stdout, stderr}) _setmode(_fileno(stream), _O_BINARY);
 }
 
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    // A descriptor without a valid handle behind it: the process was started
+    // without that standard handle.
+    if (_get_osfhandle(fd) != -1 && _get_osfhandle(fd) != -2) continue;
+    const int null = _open("NUL", fd == 0 ? _O_RDONLY | _O_BINARY : _O_WRONLY | _O_BINARY);
+    if (null >= 0 && null != fd) {
+      _dup2(null, fd);
+      _close(null);
+    }
+  }
+}
+
 int OpenForReading(const std::string& path, bool) {
   // Opening a file never waits on Windows.
   const int fd = ::open(path.c_str(), O_RDONLY | O_BINARY | O_NOINHERIT);

@@ -1,0 +1,56 @@
+// Telling valid UTF-8 from other bytes, for output that must show bytes of
+// any kind safely.
+#ifndef LINTREL_TOOLS_BASE_UTF8_H_
+#define LINTREL_TOOLS_BASE_UTF8_H_
+
+#include <cstddef>
+#include <string_view>
+
+namespace lintrel::cli {
+
+// The length of the valid UTF-8 sequence of two or more bytes that begins
+// at `at` of `bytes`, or 0 when the byte there begins none. Overlong forms,
+// surrogates and code points above U+10FFFF are not valid.
+inline size_t Utf8SequenceAt(std::string_view bytes, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
+  const unsigned char lead = byte(0);
+  size_t length = 0;
+  unsigned char low = 0x80;  // the bounds of the second byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // no overlong forms
+    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (bytes.size() - at < length || byte(1) < low || byte(1) > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+// Whether the valid sequence of `length` bytes at `at` of `bytes` encodes a
+// C1 control, U+0080 to U+009F.
+inline bool IsC1Sequence(std::string_view bytes, size_t at, size_t length) {
+  return length == 2 && static_cast<unsigned char>(bytes[at]) == 0xC2 &&
+         static_cast<unsigned char>(bytes[at + 1]) <= 0x9F;
+}
+
+// The bytes at `at` of `bytes` that make one character: a valid UTF-8
+// sequence, or a single byte.
+inline std::string_view CharacterAt(std::string_view bytes, size_t at) {
+  const size_t length = Utf8SequenceAt(bytes, at);
+  return bytes.substr(at, length > 0 ? length : 1);
+}
+
+}  // namespace lintrel::cli
+
+#endif  // LINTREL_TOOLS_BASE_UTF8_H_
