@@ -747,8 +747,9 @@ class UnreadableTest(MailStore):
         for format in ("tsv", "jsonl"):
             status, out, err = self.run_in_folder("run", "-i", "folder", "--format", format, "KORMAILER")
             self.assertEqual(status, 1)
-            self.assertEqual(err, b"lintrel: folder/inner: a folder, read only with --recursive\n" +
-                                  problems)
+            # Named where they are met, in name order.
+            self.assertEqual(err, problems +
+                                  b"lintrel: folder/inner: a folder, read only with --recursive\n")
             self.assertIn(b"Folder A", out)
             self.assertIn(b"Folder B", out)
 
@@ -1016,6 +1017,73 @@ class MisuseTest(MailStore):
         status, out, err = lintrel("run", "--sample", "M" * 100000)
         self.assertEqual((status, len(out)), (1, len(b"Bad result ") + 100000))
         self.assertEqual(err, not_a_macro(b"M" * 64 + b"..."))
+
+    def test_a_nul_in_a_line_of_a_list_is_refused_by_name(self):
+        # A list from find -print0 read without -0: its first path shows it.
+        self.file("print0.txt", b"folder/a.eml\0/etc/passwd\0folder/b.eml\0")
+        status, out, err = self.run_in_folder("run", "--files-from", "print0.txt", "KORMAILER")
+        self.assertEqual((status, out), (2, b""))
+        self.assertEqual(err.split(b"\n")[0], b"lintrel: print0.txt: line 1 holds a NUL byte; "
+                                              b"lists from -print0 need -0")
+        self.assertIn(b"\n" + USAGE_START, err)
+        # A later line: named, and the run goes on.
+        self.file("list.txt", b"folder/a.eml\n\nfolder/b.eml\0md\nbox.mbox\n")
+        self.assertEqual(self.run_in_folder("run", "--files-from", "list.txt", "KORMAILER"),
+                         (1, b"folder/a.eml\t\tFolder A\nbox.mbox\t1\t<unknown>\nbox.mbox\t2\tBox\n"
+                             b"box.mbox\t3\t<unknown>\n",
+                          b"lintrel: list.txt: line 3 holds a NUL byte; lists from -print0 need -0\n"))
+        self.assertEqual(self.run_in_folder("run", "--files-from", "-", "KORMAILER",
+                                            stdin=b"folder/a.eml\nfolder/b.eml\0x\n")[::2],
+                         (1, b"lintrel: standard input: line 2 holds a NUL byte; lists from -print0 "
+                             b"need -0\n"))
+
+    def test_an_output_that_is_standard_input_is_refused_before_anything_is_emptied(self):
+        message = b"X-Mailer: Kept\r\n\r\nsee http://example.org/\r\n"
+        self.file("b.eml", message)
+        self.file("p.txt", b"kept parameter")
+        cases = [
+            ["run", "-o", "b.eml", "KORGETLINKS"],
+            ["run", "--mbox", "-", "-o", "b.eml", "KORGETLINKS"],
+            ["run", "-i", "-", "--output=b.eml", "KORMAILER"],
+            ["run", "--sample", "--param-file", "0", "-", "-o", "b.eml", "KORMKLINK"],
+            ["report", "-o", "b.eml"],
+        ]
+        for args in cases:
+            status, out, err = self.shell('exec "$@" < b.eml', *args)
+            self.assertEqual((status, out), (2, b""), args)
+            self.assertEqual(err.split(b"\n")[0],
+                             b"lintrel: --output b.eml is standard input, one of the inputs", args)
+            self.assertEqual(self.read("b.eml"), message, args)
+        # Standard input that is not read may be written.
+        self.assertEqual(self.shell('exec "$@" < p.txt', "run", "-i", "b.eml", "-o", "p.txt", "KORMAILER"),
+                         (0, b"", b""))
+        self.assertEqual(self.read("p.txt"), b"Kept")
+
+    def test_an_output_that_standard_output_writes_already_is_written_through_it(self):
+        self.file("out.txt", b"before|")
+        self.assertEqual(self.shell('exec "$@" >> out.txt', "run", "--sample", "-o", "out.txt",
+                                    "KORMAILER"), (0, b"", b""))
+        self.assertEqual(self.read("out.txt"), b"before|Wrenfield Mail 3.8.2")
+        if not WINDOWS:
+            self.assertEqual(self.shell('exec "$@" >> out.txt', "run", "-i", "md", "-o", "/dev/stdout",
+                                        "KORMAILER"), (0, b"", b""))
+            self.assertTrue(self.read("out.txt").startswith(b"before|Wrenfield Mail 3.8.2md/cur/"))
+
+    def test_an_output_file_found_among_the_inputs_is_left_out(self):
+        # Made in the folder that is read, and found there by this run and
+        # the next alike.
+        for attempt in range(2):
+            status, out, err = self.run_in_folder("run", "-i", "folder", "-o", "folder/out.txt",
+                                                  "KORMAILER")
+            self.assertEqual((status, out), (0, b""), attempt)
+            self.assertEqual(err, b"lintrel: folder/inner: a folder, read only with --recursive\n"
+                                  b"lintrel: folder/out.txt: the output file, left out\n", attempt)
+            self.assertEqual(self.read("folder/out.txt"),
+                             b"folder/a.eml\t\tFolder A\nfolder/b.eml\t\tFolder B\n", attempt)
+        self.file("list.txt", b"folder/a.eml\nfolder/out.txt\n")
+        self.assertEqual(self.run_in_folder("run", "--files-from", "list.txt", "-o", "folder/out.txt",
+                                            "KORMAILER"),
+                         (0, b"", b"lintrel: folder/out.txt: the output file, left out\n"))
 
     def test_out_of_memory_ends_with_status_1_wherever_it_strikes(self):
         if WINDOWS:

@@ -16,6 +16,41 @@
 namespace lintrel::cli {
 namespace {
 
+// All that a lister gives, kept.
+struct Listing {
+  struct File {
+    std::string path;
+    InputKind kind;
+    Listed listed;
+  };
+  std::vector<File> files;
+  std::vector<InputError> problems;
+  std::vector<InputError> notes;
+  bool one_named_file = false;
+};
+
+Listing ListAll(const Options& options, std::optional<FileId> output = std::nullopt) {
+  InputLister lister(options);
+  lister.LeaveOut(output);
+  Listing listing;
+  listing.one_named_file = lister.one_named_file();
+  ListingEntry entry;
+  while (lister.Next(entry)) {
+    switch (entry.what) {
+      case ListingEntry::What::kFile:
+        listing.files.push_back({std::string(entry.file.path), entry.file.kind, entry.file.listed});
+        break;
+      case ListingEntry::What::kProblem:
+        listing.problems.push_back(*entry.report);
+        break;
+      case ListingEntry::What::kNote:
+        listing.notes.push_back(*entry.report);
+        break;
+    }
+  }
+  return listing;
+}
+
 // A plain folder with a subfolder, a hidden file, a link to nowhere and a
 // link back up; a Maildir with a folder of its own; an mbox file.
 class ListingTest : public testing::Test {
@@ -42,9 +77,9 @@ class ListingTest : public testing::Test {
 
   // The listed paths, relative to the scratch folder, as they were found
   // (links not resolved).
-  std::vector<std::string> Files(const InputListing& listing) const {
+  std::vector<std::string> Files(const Listing& listing) const {
     std::vector<std::string> files;
-    for (const ListedFile& file : listing.files) {
+    for (const Listing::File& file : listing.files) {
       const std::string root = folder_.path().string() + "/";
       files.emplace_back(file.path.starts_with(root) ? file.path.substr(root.size()) : file.path);
     }
@@ -60,11 +95,11 @@ class ListingTest : public testing::Test {
     return lines;
   }
 
-  InputListing List(std::vector<Input> inputs, bool recursive) const {
+  Listing List(std::vector<Input> inputs, bool recursive) const {
     Options options;
     options.inputs = std::move(inputs);
     options.recursive = recursive;
-    return ListInputs(options);
+    return ListAll(options);
   }
 
   ScratchFolder folder_;
@@ -109,9 +144,9 @@ TEST(PathStoreTest, KeptPathsStay) {
 }
 
 TEST_F(ListingTest, AFolderGivesItsFilesInNameOrder) {
-  const InputListing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, false);
+  const Listing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, false);
   EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "mail/b.eml"}));
-  EXPECT_TRUE(listing.from_folders);
+  EXPECT_FALSE(listing.one_named_file);
   EXPECT_EQ(listing.files[0].kind, InputKind::kDetect);
   EXPECT_EQ(listing.files[0].listed, Listed::kRegularFile);
   EXPECT_EQ(Relative(listing.problems), (Names{"mail/broken: No such file or directory"}));
@@ -119,7 +154,7 @@ TEST_F(ListingTest, AFolderGivesItsFilesInNameOrder) {
 }
 
 TEST_F(ListingTest, RecursionReadsSubfoldersButNeverALoop) {
-  const InputListing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, true);
+  const Listing listing = List({{InputKind::kDetect, Path("mail"), "-i"}}, true);
   EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "mail/b.eml", "mail/sub/c.eml"}));
   EXPECT_EQ(Relative(listing.problems), (Names{"mail/broken: No such file or directory"}));
   EXPECT_EQ(Relative(listing.notes), (Names{"mail/sub/up: a folder already read, left out"}));
@@ -136,7 +171,7 @@ TEST_F(ListingTest, EveryFolderIsReadOnceHoweverManyLinksLeadToIt) {
     std::filesystem::create_directory_symlink("../" + std::to_string(n + 1), Path(level + "/b"));
   }
   folder_.Write("fan/" + std::to_string(levels) + "/m.eml", "S: m\n");
-  const InputListing listing = List({{InputKind::kDetect, Path("fan/0"), "-i"}}, true);
+  const Listing listing = List({{InputKind::kDetect, Path("fan/0"), "-i"}}, true);
   EXPECT_EQ(Files(listing), (Names{"fan/0/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/a/m.eml"}));
   EXPECT_EQ(listing.notes.size(), static_cast<size_t>(levels));
   EXPECT_TRUE(listing.problems.empty());
@@ -145,7 +180,7 @@ TEST_F(ListingTest, EveryFolderIsReadOnceHoweverManyLinksLeadToIt) {
 TEST_F(ListingTest, AMaildirNeedsOnlyCur) {
   folder_.Write("bare/cur/1", "S: 1\n");
   folder_.Write("bare/tmp/2", "S: 2\n");
-  const InputListing listing = List({{InputKind::kDetect, Path("bare"), "-i"}}, false);
+  const Listing listing = List({{InputKind::kDetect, Path("bare"), "-i"}}, false);
   EXPECT_EQ(Files(listing), (Names{"bare/cur/1"}));
   EXPECT_EQ(listing.files[0].kind, InputKind::kMessage);
   EXPECT_TRUE(listing.problems.empty());
@@ -153,7 +188,7 @@ TEST_F(ListingTest, AMaildirNeedsOnlyCur) {
 
 TEST_F(ListingTest, AMaildirGivesCurThenNew) {
   const Input maildir{InputKind::kDetect, Path("maildir"), "--input"};
-  InputListing listing = List({maildir}, false);
+  Listing listing = List({maildir}, false);
   EXPECT_EQ(Files(listing), (Names{"maildir/cur/1:2,S", "maildir/cur/2:2,S", "maildir/new/3"}));
   EXPECT_EQ(listing.files[0].kind, InputKind::kMessage);
   EXPECT_TRUE(listing.problems.empty());
@@ -164,16 +199,16 @@ TEST_F(ListingTest, AMaildirGivesCurThenNew) {
 }
 
 TEST_F(ListingTest, FilesAndStandardInputStandForThemselves) {
-  const InputListing listing = List({{InputKind::kMbox, Path("box.mbox"), "--mbox"},
-                                     {InputKind::kMessage, "-", "--message"},
-                                     {InputKind::kDetect, Path("mail/a.eml"), "-i"}},
-                                    false);
+  const Listing listing = List({{InputKind::kMbox, Path("box.mbox"), "--mbox"},
+                                {InputKind::kMessage, "-", "--message"},
+                                {InputKind::kDetect, Path("mail/a.eml"), "-i"}},
+                               false);
   EXPECT_EQ(Files(listing)[0], "box.mbox");
   EXPECT_EQ(listing.files[0].kind, InputKind::kMbox);
   EXPECT_EQ(listing.files[1].path, "-");
   EXPECT_EQ(listing.files[1].kind, InputKind::kMessage);
   EXPECT_EQ(listing.files[1].listed, Listed::kAsNamed);
-  EXPECT_FALSE(listing.from_folders);
+  EXPECT_FALSE(listing.one_named_file);
 }
 
 // A list of paths, one a line or NUL-separated: its folders are read as
@@ -192,12 +227,50 @@ TEST_F(ListingTest, AListOfFilesIsReadLikeAFolder) {
     Options options;
     options.files_from = folder_.Write("list", c.list);
     options.nul_separated = c.nul_separated;
-    const InputListing listing = ListInputs(options);
+    const Listing listing = ListAll(options);
     EXPECT_EQ(Files(listing),
               (Names{"mail/b.eml", "maildir/cur/1:2,S", "maildir/cur/2:2,S", "maildir/new/3"}));
-    EXPECT_TRUE(listing.from_folders);
+    EXPECT_FALSE(listing.one_named_file);
     EXPECT_EQ(Relative(listing.problems), (Names{"missing: No such file or directory"}));
   }
+}
+
+// A newline-separated list whose lines hold NUL bytes was made for -0: its
+// first path stops the command, a later one is reported; no path is cut at
+// its NUL. A line longer than any path is reported, and not held.
+TEST_F(ListingTest, AListLineThatNamesNoFileIsReportedByItsNumber) {
+  const std::string root = folder_.path().string() + "/";
+  Options options;
+  options.files_from =
+      folder_.Write("list", root + "mail/a.eml\n\n" + root + "mail/b.eml" + '\0' + "/etc/passwd\n" +
+                                std::string(200000, 'x') + "\n" + root + "box.mbox");
+  const Listing listing = ListAll(options);
+  EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "box.mbox"}));
+  const std::string list = root + "list";
+  ASSERT_EQ(listing.problems.size(), 2u);
+  EXPECT_STREQ(listing.problems[0].what(),
+               (list + ": line 3 holds a NUL byte; lists from -print0 need -0").c_str());
+  EXPECT_STREQ(listing.problems[1].what(), (list + ": line 4 is longer than 65536 bytes").c_str());
+
+  options.files_from = folder_.Write("first", "\n" + root + "mail/a.eml" + '\0' + "x\n");
+  EXPECT_THAT([&] { ListAll(options); }, testing::ThrowsMessage<UsageError>(
+                                             root + "first: line 2 holds a NUL byte; lists from "
+                                                    "-print0 need -0"));
+}
+
+// The output file is left out wherever it is found: by the listing's own
+// numbers in a folder, by its path in a list.
+TEST_F(ListingTest, TheOutputFileIsLeftOutWithANote) {
+  const std::optional<FileId> output = FileIdOf(Path("mail/b.eml"));
+  ASSERT_TRUE(output);
+  Options options;
+  options.inputs = {{InputKind::kDetect, Path("mail"), "-i"}};
+  options.files_from = folder_.Write("list", Path("mail/b.eml") + "\n" + Path("box.mbox") + "\n");
+  const Listing listing = ListAll(options, output);
+  EXPECT_EQ(Files(listing), (Names{"mail/a.eml", "box.mbox"}));
+  EXPECT_EQ(Relative(listing.notes), (Names{"mail/b.eml: the output file, left out",
+                                            "mail/sub: a folder, read only with --recursive",
+                                            "mail/b.eml: the output file, left out"}));
 }
 
 TEST_F(ListingTest, NamedPathsThatCannotBeReadStopTheCommand) {

@@ -82,6 +82,10 @@ struct FileId {
 // when it cannot be found out.
 std::optional<FileId> FileIdOf(const std::string& path);
 
+// The identity of what descriptor `fd` is open on; nullopt when it cannot
+// be found out (or `fd` is not open).
+std::optional<FileId> FileIdOfDescriptor(int fd);
+
 // What a folder entry is, as far as the listing itself tells; kUnknown
 // where the system does not say (then stat does).
 enum class EntryType { kUnknown, kRegular, kFolder, kOther };
@@ -90,6 +94,9 @@ struct FolderEntry {
   // Views the names of its FolderContents.
   std::string_view name;
   EntryType type = EntryType::kUnknown;
+  // The entry's inode on the folder's device, which names a regular file
+  // (not a link) with the folder's device; 0 where the system does not say.
+  uint64_t inode = 0;
 };
 
 struct FolderContents {
@@ -103,8 +110,8 @@ struct FolderContents {
 
   // Adds an entry; `AddEntry`s are followed by one `ViewNames` before the
   // entries are read.
-  void AddEntry(std::string_view name, EntryType type) {
-    entries.push_back({std::string_view(nullptr, name.size()), type});
+  void AddEntry(std::string_view name, EntryType type, uint64_t inode = 0) {
+    entries.push_back({std::string_view(nullptr, name.size()), type, inode});
     names.insert(names.end(), name.begin(), name.end());
   }
   void ViewNames() {
@@ -115,6 +122,10 @@ struct FolderContents {
     }
   }
 };
+
+// Whether the folder at `path` can be opened to be read; false with errno
+// set when it cannot.
+bool FolderOpens(const std::string& path);
 
 // Reads the folder at `path`; nullopt with errno set when it cannot be read.
 std::optional<FolderContents> ReadFolder(const std::string& path);
@@ -128,6 +139,9 @@ bool OutputSharesTerminal();
 
 // The number of processors the command may run on, at least 1.
 unsigned ProcessorCount();
+
+// How many files the process may hold open at once.
+uint64_t OpenFileLimit();
 
 }  // namespace lintrel::cli
 

@@ -14,8 +14,8 @@ namespace lintrel::cli {
 
 namespace {
 
-// The files the command line names, which the output must not be: those
-// found in folders or lists are not looked at.
+// The files the command line names, which the output must not be; those
+// found in folders or lists are left out where they are met.
 std::vector<FileId> NamedFiles(const Options& options) {
   std::vector<std::string> paths;
   for (const Input& input : options.inputs) paths.push_back(input.path);
@@ -33,21 +33,31 @@ std::vector<FileId> NamedFiles(const Options& options) {
   return ids;
 }
 
+// What standard input is, when the command line reads it.
+std::optional<FileId> StandardInputRead(const Options& options) {
+  bool read = options.files_from == "-" || options.headers == "-" || options.body == "-";
+  for (const Input& input : options.inputs) read = read || input.path == "-";
+  for (const auto& path : options.parameter_files) read = read || path == "-";
+  return read ? FileIdOfDescriptor(STDIN_FILENO) : std::nullopt;
+}
+
 int OverListing(const Options& options, Format several_format, const OneMessage& one,
                 const EachMessage& each, std::optional<Output>& output) {
   Options named = options;
   if (named.inputs.empty() && !named.files_from) {
     named.inputs.push_back({InputKind::kDetect, "-", "standard input"});
   }
-  const InputListing listing = ListInputs(named);
-  for (const InputError& note : listing.notes) WriteError(InputErrorLine(note));
-  for (const InputError& problem : listing.problems) WriteError(InputErrorLine(problem));
+  InputLister lister(named);
+  const std::vector<FileId> inputs = NamedFiles(named);
   std::optional<OpenInput> first;
   Layout layout = Layout::kSeveral;
-  if (listing.files.size() == 1 && !listing.from_folders) {
-    first = OpenListedFile(listing.files.front());
+  if (lister.one_named_file()) {
+    ListingEntry entry;
+    lister.Next(entry);
+    if (entry.report) throw *entry.report;
+    first = OpenListedFile(entry.file);
     if (first->kind == InputKind::kMessage) {
-      output.emplace(options.output, NamedFiles(options));
+      output.emplace(options.output, inputs, StandardInputRead(named));
       int status = kExitSuccess;
       ReadMessages(*first,
                    [&](Message message, uint64_t) { status = one(message, false, *output); });
@@ -56,10 +66,11 @@ int OverListing(const Options& options, Format several_format, const OneMessage&
     layout = Layout::kOneMailbox;
   }
   const Format format = options.format.value_or(several_format);
-  output.emplace(options.output, NamedFiles(options));
+  output.emplace(options.output, inputs, StandardInputRead(named));
+  lister.LeaveOut(output->file_id());
   const unsigned jobs = options.jobs > 0 ? options.jobs : ProcessorCount();
   const bool succeeded = RunOverFiles(
-      listing, std::move(first), *output, jobs,
+      first ? nullptr : &lister, std::move(first), *output, jobs,
       [&](Message& message, MessageDone& done) { each(message, done, format, layout); });
   return succeeded ? kExitSuccess : kExitFailed;
 }
@@ -76,11 +87,11 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
   if (options.sample || (nothing_named && !options.headers && !options.body &&
                          (stdin_taken || IsTerminal(STDIN_FILENO)))) {
     Message sample = SampleMessage();
-    output.emplace(options.output, NamedFiles(options));
+    output.emplace(options.output, NamedFiles(options), StandardInputRead(options));
     status = one(sample, true, *output);
   } else if (options.headers || options.body) {
     Message message = HeadersAndBodyMessage(options);
-    output.emplace(options.output, NamedFiles(options));
+    output.emplace(options.output, NamedFiles(options), StandardInputRead(options));
     status = one(message, false, *output);
   } else {
     status = OverListing(options, several_format, one, each, output);

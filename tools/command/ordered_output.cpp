@@ -39,6 +39,8 @@ bool OrderedOutput::Finish() {
 }
 
 void OrderedOutput::Write(const Piece& piece) {
+  if (input_ended_) return;
+  input_ended_ = piece.ends_input;
   records_ += piece.records;
   if (records_.size() >= kWriteBytes || !piece.note.empty()) {
     progress_.BeforeOutput();
@@ -49,12 +51,9 @@ void OrderedOutput::Write(const Piece& piece) {
   if (piece.failed) all_succeeded_ = false;
   messages_ += piece.messages;
   bytes_ += piece.bytes;
-  files_ += piece.files;
   std::optional<double> done;
   if (total_bytes_ && *total_bytes_ > 0) {
     done = static_cast<double>(bytes_) / static_cast<double>(*total_bytes_);
-  } else if (total_files_ > 1) {
-    done = static_cast<double>(files_) / static_cast<double>(total_files_);
   }
   progress_.Update(messages_, bytes_, done);
 }

@@ -20,19 +20,22 @@ struct Piece {
   Text note;
   int64_t messages = 0;
   uint64_t bytes = 0;
-  size_t files = 0;
   bool failed = false;
+  // The note tells that the run's only input failed while it was read:
+  // nothing of a later piece is written.
+  bool ends_input = false;
 };
 
 // Keeps the pieces of the jobs handed out and writes them in the jobs'
 // order, as soon as every job before theirs is written, with the progress
-// line. Not itself safe for threads: its user holds one lock around it.
+// line; after a piece that ends the input, it writes nothing more. Not
+// itself safe for threads: its user holds one lock around it.
 class OrderedOutput {
  public:
-  // `total_bytes` of the input or `total_files` of the listing, when known,
-  // tell the progress line the share done.
-  OrderedOutput(Output& output, std::optional<uint64_t> total_bytes, size_t total_files)
-      : output_(output), total_bytes_(total_bytes), total_files_(total_files) {}
+  // `total_bytes` of the input, when known, tell the progress line the
+  // share done.
+  OrderedOutput(Output& output, std::optional<uint64_t> total_bytes)
+      : output_(output), total_bytes_(total_bytes) {}
 
   // Makes room for the next job's pieces; jobs are numbered from 0 in the
   // order of their calls.
@@ -65,7 +68,7 @@ class OrderedOutput {
 
   Output& output_;
   const std::optional<uint64_t> total_bytes_;
-  const size_t total_files_;
+  bool input_ended_ = false;
   std::deque<Slot> slots_;  // of the jobs from first_slot_ on
   uint64_t first_slot_ = 0;
   Progress progress_;
@@ -73,7 +76,6 @@ class OrderedOutput {
   bool all_succeeded_ = true;
   int64_t messages_ = 0;
   uint64_t bytes_ = 0;
-  size_t files_ = 0;
 };
 
 }  // namespace lintrel::cli

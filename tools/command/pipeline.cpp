@@ -47,11 +47,19 @@ struct Stretch {
 // Stretches of an mbox file that workers split side by side.
 constexpr uint64_t kStretchBytes = uint64_t{1} << 20;
 
+// A listed file to read, or what the listing reports in its place.
+struct JobEntry {
+  ListedFile file;
+  std::optional<InputError> report;
+  bool failure = false;  // a report that counts against the exit status
+};
+
 // A unit of work: listed files to read, a stretch of an mbox file to split,
 // or messages the reader split already.
 struct Job {
-  size_t first_file = 0;
-  size_t file_count = 0;
+  std::vector<JobEntry> entries;
+  // The entries' paths, which the job keeps while the listing moves on.
+  PathStore paths{size_t{1} << 12};
   std::optional<Stretch> stretch;
   std::vector<Message> messages;
   // The reader's file could not be read on.
@@ -74,20 +82,19 @@ class Run {
   // A regular mbox file is split by the workers, a stretch each; listed
   // files are read by them, some at a time; only a stream is split by a
   // reader of its own, which hands its messages out.
-  Run(const InputListing& listing, std::optional<OpenInput> first, Output& output, unsigned jobs,
-      const MessageWork& work)
-      : listing_(listing),
+  Run(InputLister* lister, std::optional<OpenInput> first, Output& output, unsigned jobs,
+      const MessageWork& work, const StretchSplit& split)
+      : lister_(lister),
         threads_(jobs),
         work_(work),
+        split_(split),
         total_bytes_(first ? first->file->RegularSize() : std::nullopt),
-        output_(output, total_bytes_, listing.files.size()) {
+        output_(output, total_bytes_) {
     if (total_bytes_) {
       job_count_ = (*total_bytes_ + kStretchBytes - 1) / kStretchBytes;
       mbox_ = std::move(first);
     } else if (first) {
       stream_ = std::move(first);
-    } else {
-      job_count_ = (listing_.files.size() + kFilesPerJob - 1) / kFilesPerJob;
     }
   }
 
@@ -120,7 +127,7 @@ class Run {
       }
     }
     if (failure_) std::rethrow_exception(failure_);
-    return output_.Finish() && listing_.problems.empty();
+    return output_.Finish();
   }
 
  private:
@@ -147,18 +154,29 @@ class Run {
     }
   }
 
-  // The job-th job of a regular mbox file or of the listed files.
-  Job MakeJob(uint64_t number) const {
+  // The job-th job of a regular mbox file, or the next of the listed files
+  // (none when the listing has ended).
+  Job MakeJob(uint64_t number) {
     Job job;
     if (mbox_) {
       const uint64_t begin = number * kStretchBytes;
       job.stretch =
           Stretch{mbox_->file, mbox_->path, begin, std::min(*total_bytes_, begin + kStretchBytes),
                   static_cast<size_t>(number)};
-    } else {
-      job.first_file = static_cast<size_t>(number) * kFilesPerJob;
-      job.file_count = std::min(kFilesPerJob, listing_.files.size() - job.first_file);
+      return job;
     }
+    ListingEntry listed;
+    while (job.entries.size() < kFilesPerJob && lister_->Next(listed)) {
+      JobEntry& entry = job.entries.emplace_back();
+      if (listed.what == ListingEntry::What::kFile) {
+        entry.file = listed.file;
+        entry.file.path = job.paths.Keep(listed.file.path);
+      } else {
+        entry.report = std::move(listed.report);
+        entry.failure = listed.what == ListingEntry::What::kProblem;
+      }
+    }
+    if (job.entries.empty()) listed_all_ = true;
     return job;
   }
 
@@ -194,14 +212,14 @@ class Run {
     if (threads_ > 1) lock.emplace(mutex_);
     for (;;) {
       if (stopped_) return std::nullopt;
-      if (!job_count_) {
+      if (stream_) {
         if (!waiting_.empty()) {
           std::pair<uint64_t, Job> taken = std::move(waiting_.front());
           waiting_.pop_front();
           return taken;
         }
         if (!reading_) return std::nullopt;
-      } else if (next_job_ == *job_count_) {
+      } else if (job_count_ ? next_job_ == *job_count_ : listed_all_) {
         return std::nullopt;
       } else if (next_job_ - output_.first_unwritten() < kJobsAheadPerThread * threads_) {
         output_.Open();
@@ -246,41 +264,56 @@ class Run {
   void Perform(uint64_t sequence, Job& job, Worker& worker) {
     Piece piece;
     if (job.stretch) Split(*job.stretch, job);
-    for (Message& message : job.messages) Run1(sequence, message, piece);
+    for (Message& message : job.messages) {
+      // After a message whose file failed, the file says no more.
+      if (!Run1(sequence, message, piece, true)) break;
+    }
     piece.bytes += job.bytes;
     job.messages.clear();
-    if (job.error) Note(sequence, InputErrorLine(*job.error), piece);
-    // Files found in one folder are opened by name within it.
-    for (size_t n = job.first_file; n < job.first_file + job.file_count; ++n) {
-      const ListedFile& file = listing_.files[n];
-      uint64_t bytes_read = 0;
-      try {
-        const std::string_view in(file.path.data(), file.name_at);
-        std::optional<OpenFolder>& folder = worker.folder;
-        if (file.name_at > 0 && (!folder || folder->path() != in)) folder.emplace(std::string(in));
-        OpenInput input =
-            OpenListedFile(file, file.name_at > 0 ? &*folder : nullptr, worker.front_read);
-        ReadMessages(input, [&](Message message, uint64_t read) {
-          piece.bytes += read - bytes_read;
-          bytes_read = read;
-          const uint64_t reads = input.file->reads();
-          Run1(sequence, message, piece);
-          if (input.file->reads() != reads) worker.front_read = kFrontRead;
-        });
-      } catch (const InputError& error) {
-        Note(sequence, InputErrorLine(error), piece);
+    if (job.error) Note(sequence, InputErrorLine(*job.error), piece, true, true);
+    for (const JobEntry& entry : job.entries) {
+      if (entry.report) {
+        Note(sequence, InputErrorLine(*entry.report), piece, entry.failure, false);
+      } else {
+        ReadListed(sequence, entry.file, piece, worker);
       }
-      ++piece.files;
     }
     Hand(sequence, std::move(piece), true);
   }
 
+  // Reads a listed file and runs its messages, which end with the first
+  // that fails to be read. Files found in one folder are opened by name
+  // within it.
+  void ReadListed(uint64_t sequence, const ListedFile& file, Piece& piece, Worker& worker) {
+    // Thrown out of the reading of a file when one of its messages failed.
+    struct FileFailed {};
+    uint64_t bytes_read = 0;
+    try {
+      const std::string_view in(file.path.data(), file.name_at);
+      std::optional<OpenFolder>& folder = worker.folder;
+      if (file.name_at > 0 && (!folder || folder->path() != in)) folder.emplace(std::string(in));
+      OpenInput input =
+          OpenListedFile(file, file.name_at > 0 ? &*folder : nullptr, worker.front_read);
+      ReadMessages(input, [&](Message message, uint64_t read) {
+        piece.bytes += read - bytes_read;
+        bytes_read = read;
+        const uint64_t reads = input.file->reads();
+        if (!Run1(sequence, message, piece, false)) throw FileFailed();
+        if (input.file->reads() != reads) worker.front_read = kFrontRead;
+      });
+    } catch (const InputError& error) {
+      Note(sequence, InputErrorLine(error), piece, true, false);
+    } catch (const FileFailed&) {
+    }
+  }
+
   // Splits the stretch into the job's messages and numbers them on from
-  // the stretches before it, once those are split.
+  // the stretches before it, once those are split. After a stretch that
+  // could not be read, the later ones give nothing: their messages could
+  // not be numbered, and their file has been named already.
   void Split(const Stretch& stretch, Job& job) {
     try {
-      job.messages =
-          ReadMboxStretch(stretch.file, stretch.path, stretch.begin, stretch.end, blocks_);
+      job.messages = split_(stretch.file, stretch.path, stretch.begin, stretch.end, blocks_);
     } catch (const InputError& error) {
       job.error = error;
     }
@@ -289,6 +322,12 @@ class Run {
     if (threads_ > 1) {
       lock.emplace(mutex_);
       while (!stopped_ && numbered_stretches_ < stretch.number) Wait(*lock);
+    }
+    if (input_failed_) {
+      job.messages.clear();
+      job.error.reset();
+    } else if (job.error) {
+      input_failed_ = true;
     }
     const int64_t before = messages_numbered_;
     messages_numbered_ += static_cast<int64_t>(job.messages.size());
@@ -300,32 +339,47 @@ class Run {
   }
 
   // One message. An input that cannot be read while it runs (a file cut
-  // short meanwhile) fails that message alone.
-  void Run1(uint64_t sequence, Message& message, Piece& piece) {
+  // short meanwhile) fails that message, and answers false: the file it
+  // belongs to is not read on. `whole_run` says that the file is the run's
+  // only input, split into several jobs: then no record of a later job
+  // follows the failure.
+  bool Run1(uint64_t sequence, Message& message, Piece& piece, bool whole_run) {
     // The record is appended to the piece's records where they stand.
     MessageDone done;
     std::swap(done.record, piece.records);
     const size_t records_before = done.record.size();
+    bool input_failed = false;
     try {
       work_(message, done);
     } catch (const InputError& error) {
       done.record.resize(records_before);
       done.note = InputErrorLine(error);
       done.failed = true;
+      input_failed = true;
     }
     std::swap(done.record, piece.records);
     ++piece.messages;
     if (done.failed) piece.failed = true;
     if (!done.note.empty()) {
-      Note(sequence, std::move(done.note), piece);
+      Note(sequence, std::move(done.note), piece, true, input_failed && whole_run);
     } else if (piece.records.size() >= kPieceBytes) {
       Hand(sequence, std::exchange(piece, {}), false);
     }
+    return !input_failed;
   }
 
-  void Note(uint64_t sequence, Text note, Piece& piece) {
+  // Hands the piece on with `note` for standard error after its records;
+  // `failure` when the note counts against the exit status, `ends_input`
+  // when it tells that the run's only input failed.
+  void Note(uint64_t sequence, Text note, Piece& piece, bool failure, bool ends_input) {
     piece.note = std::move(note);
-    piece.failed = true;
+    if (failure) piece.failed = true;
+    piece.ends_input = ends_input;
+    if (ends_input) {
+      std::optional<MutexLock> lock;
+      if (threads_ > 1) lock.emplace(mutex_);
+      input_failed_ = true;
+    }
     Hand(sequence, std::exchange(piece, {}), false);
   }
 
@@ -356,16 +410,18 @@ class Run {
     changed_.WakeAll();
   }
 
-  const InputListing& listing_;
+  InputLister* const lister_;
   unsigned threads_;
   const MessageWork& work_;
+  const StretchSplit& split_;
   const std::optional<uint64_t> total_bytes_;  // of a regular mbox file
   // The regular mbox file that the workers split, or the stream that the
   // reader splits, if that is the run.
   std::optional<OpenInput> mbox_;
   std::optional<OpenInput> stream_;
-  // The jobs of a regular mbox file or of the listed files; none for a
-  // stream, whose reader makes them.
+  // The jobs of a regular mbox file; none for the listed files, whose
+  // jobs are made until the listing ends, or for a stream, whose reader
+  // makes them.
   std::optional<uint64_t> job_count_;
   // The blocks that stretches of an mbox file are read into, reused.
   const std::shared_ptr<BlockPool> blocks_ = std::make_shared<BlockPool>();
@@ -380,16 +436,32 @@ class Run {
   size_t numbered_stretches_ = 0;
   int64_t messages_numbered_ = 0;
   bool reading_ = true;
+  bool listed_all_ = false;
+  // The run's only input failed while it was read: later stretches of it
+  // give nothing.
+  bool input_failed_ = false;
   int waiters_ = 0;
   bool stopped_ = false;
   std::exception_ptr failure_;
 };
 
+// The threads a run may use, `jobs` at most: each thread keeps a folder and
+// a file open, and the command a few more (the standard descriptors, the
+// output, a list, a folder being listed), so that a run with a low limit on
+// open files reads with fewer threads what it reads with one, instead of
+// losing files at random to "Too many open files".
+unsigned ThreadsWithinFileLimit(unsigned jobs) {
+  constexpr uint64_t kCommandFiles = 8;
+  const uint64_t limit = OpenFileLimit();
+  const uint64_t room = limit > kCommandFiles ? (limit - kCommandFiles) / 2 : 0;
+  return static_cast<unsigned>(std::clamp<uint64_t>(room, 1, jobs));
+}
+
 }  // namespace
 
-bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
-                  unsigned jobs, const MessageWork& work) {
-  return Run(listing, std::move(first), output, jobs, work).Over();
+bool RunOverFiles(InputLister* lister, std::optional<OpenInput> first, Output& output,
+                  unsigned jobs, const MessageWork& work, const StretchSplit& split) {
+  return Run(lister, std::move(first), output, ThreadsWithinFileLimit(jobs), work, split).Over();
 }
 
 }  // namespace lintrel::cli

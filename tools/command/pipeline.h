@@ -4,8 +4,11 @@
 #define LINTREL_TOOLS_COMMAND_PIPELINE_H_
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "text/text.h"
 #include "tools/inputs/listing.h"
@@ -28,17 +31,26 @@ struct MessageDone {
 
 using MessageWork = std::function<void(Message& message, MessageDone& done)>;
 
-// Reads the messages of `listing`'s files in order, or of the one file
-// `first` when it is given open (the listing then holds that file alone),
-// runs `work` on each on `jobs` threads (on this one alone for 1), and
-// writes the records in input order, the same bytes whatever `jobs`. At most
-// four jobs per thread (each some files, a stretch of an mbox file or some
-// messages of a stream) are handed out ahead of the oldest whose records are
-// not yet written. A file that cannot be read is named on standard error
-// and the run goes on. Answers whether every file could be read and no
-// message failed; `work` may be called on several threads at once.
-bool RunOverFiles(const InputListing& listing, std::optional<OpenInput> first, Output& output,
-                  unsigned jobs, const MessageWork& work);
+// How a stretch of a regular mbox file is split: ReadMboxStretch, unless a
+// test puts a failure in its place.
+using StretchSplit = std::function<std::vector<Message>(
+    const std::shared_ptr<InputFile>& file, std::string_view path, uint64_t begin, uint64_t end,
+    const std::shared_ptr<BlockPool>& pool)>;
+
+// Reads the messages of the files that `lister` lists, in order, or of the
+// one file `first` when it is given open (and `lister` is null), runs
+// `work` on each on `jobs` threads (on this one alone for 1; fewer when the
+// process may not hold enough files open for them), and writes the records
+// in input order, the same bytes whatever `jobs`. At most four jobs per
+// thread (each some files, a stretch of an mbox file or some messages of a
+// stream) are handed out ahead of the oldest whose records are not yet
+// written. A file that cannot be read is named on standard error and the run
+// goes on; a file that fails while it is read is named once, and no record
+// of it follows. Answers whether every file could be read and no message
+// failed; `work` may be called on several threads at once.
+bool RunOverFiles(InputLister* lister, std::optional<OpenInput> first, Output& output,
+                  unsigned jobs, const MessageWork& work,
+                  const StretchSplit& split = ReadMboxStretch);
 
 }  // namespace lintrel::cli
 

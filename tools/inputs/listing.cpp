@@ -2,18 +2,20 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
-#include <set>
+#include <cstring>
 #include <utility>
 
-#include "tools/base/system.h"
+#include "text/integer.h"
+#include "tools/base/byte_buffer.h"
 
 namespace lintrel::cli {
 namespace {
 
-// Paths are kept in blocks of this size, or one of its own for a longer
-// one.
-constexpr size_t kPathBlock = size_t{1} << 16;
+// The longest path a list may give; a longer line cannot name a file.
+constexpr size_t kMaxListedPath = size_t{1} << 16;
+
+// A list is read this many bytes at a time.
+constexpr size_t kListChunk = size_t{1} << 16;
 
 std::string Join(std::string_view folder, std::string_view name) {
   std::string path;
@@ -58,157 +60,16 @@ std::optional<EntryType> TypeOf(std::string_view path, EntryType listed) {
                                    : EntryType::kOther;
 }
 
-// The paths that a --files-from list holds, one a line (a CR before the LF
-// dropped) or NUL-separated; empty entries are left out.
-std::vector<std::string> ReadPathList(const std::string& list, bool nul_separated) {
-  InputFile file(list, Listed::kAsNamed);
-  ByteBuffer bytes;
-  file.ReadRest(bytes);
-  const char separator = nul_separated ? '\0' : '\n';
-  std::vector<std::string> paths;
-  std::string_view rest = bytes.view();
-  while (!rest.empty()) {
-    const size_t end = std::min(rest.find(separator), rest.size());
-    std::string_view path = rest.substr(0, end);
-    if (!nul_separated && path.ends_with('\r')) path.remove_suffix(1);
-    // "-" in a list is a file of that name, not standard input.
-    if (path == "-") path = "./-";
-    if (!path.empty()) paths.emplace_back(path);
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-  }
-  return paths;
+ListingEntry Report(ListingEntry::What what, std::string path, std::string reason) {
+  ListingEntry entry;
+  entry.what = what;
+  entry.report.emplace(std::move(path), std::move(reason));
+  return entry;
 }
 
-class Lister {
- public:
-  explicit Lister(bool recursive) : recursive_(recursive) {}
-
-  void AddNamed(const Input& input) {
-    if (input.path == "-") {
-      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kAsNamed});
-      return;
-    }
-    struct stat status;
-    if (::stat(input.path.c_str(), &status) != 0) throw InputError::System(input.path, errno);
-    if (S_ISDIR(status.st_mode)) {
-      if (input.kind != InputKind::kDetect) throw InputError::System(input.path, EISDIR);
-      std::optional<FolderContents> contents = ReadFolder(input.path);
-      if (!contents) throw InputError::System(input.path, errno);
-      listing_.from_folders = true;
-      AddFolder(input.path, std::move(*contents));
-    } else if (S_ISREG(status.st_mode)) {
-      // Opened once here so that a file that cannot be read stops the
-      // command before any output, as a mistyped name should.
-      const int fd = OpenForReading(input.path, false);
-      if (fd < 0) throw InputError::System(input.path, errno);
-      ::close(fd);
-      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kRegularFile});
-    } else {
-      listing_.files.push_back({listing_.paths.Keep(input.path), input.kind, Listed::kAsNamed});
-    }
-  }
-
-  // A path of a --files-from list: a folder there is read as one named on
-  // the command line, and what cannot be read is reported, not fatal.
-  void AddListed(const std::string& path) {
-    listing_.from_folders = true;
-    const std::optional<EntryType> type = TypeOf(path, EntryType::kUnknown);
-    if (!type) {
-      listing_.problems.push_back(InputError::System(path, errno));
-    } else if (*type == EntryType::kFolder) {
-      AddSubfolder(path);
-    } else {
-      AddEntry(listing_.paths.Keep(path), *type, InputKind::kDetect);
-    }
-  }
-
-  InputListing Take() { return std::move(listing_); }
-
- private:
-  void AddFolder(const std::string& folder, FolderContents contents) {
-    if (contents.id) read_.insert(*contents.id);
-    std::vector<FolderEntry>& entries = contents.entries;
-    SortByName(entries);
-    const auto cur = std::find_if(entries.begin(), entries.end(),
-                                  [](const FolderEntry& e) { return e.name == "cur"; });
-    if (cur == entries.end() || TypeOf(Join(folder, "cur"), cur->type) != EntryType::kFolder) {
-      for (const FolderEntry& entry : entries) {
-        if (!entry.name.starts_with('.')) {
-          const std::string_view path = listing_.paths.Keep(folder, entry.name);
-          AddEntry(path, entry.type, InputKind::kDetect, path.size() - entry.name.size());
-        }
-      }
-      return;
-    }
-    AddMaildir(folder, entries);
-  }
-
-  void AddMaildir(const std::string& folder, const std::vector<FolderEntry>& entries) {
-    for (const char* part : {"cur", "new"}) {
-      const bool present = std::any_of(entries.begin(), entries.end(),
-                                       [&](const FolderEntry& e) { return e.name == part; });
-      if (!present) continue;
-      const std::string path = Join(folder, part);
-      std::optional<FolderContents> messages = ReadFolder(path);
-      if (!messages) {
-        listing_.problems.push_back(InputError::System(path, errno));
-        continue;
-      }
-      if (messages->id) read_.insert(*messages->id);
-      SortByName(messages->entries);
-      listing_.files.reserve(listing_.files.size() + messages->entries.size());
-      for (const FolderEntry& entry : messages->entries) {
-        if (!entry.name.starts_with('.')) {
-          const std::string_view file = listing_.paths.Keep(path, entry.name);
-          AddEntry(file, entry.type, InputKind::kMessage, file.size() - entry.name.size());
-        }
-      }
-    }
-    if (!recursive_) return;
-    for (const FolderEntry& entry : entries) {
-      if (entry.name == "cur" || entry.name == "new" || entry.name == "tmp") continue;
-      const std::string path = Join(folder, entry.name);
-      if (TypeOf(path, entry.type) == EntryType::kFolder) AddSubfolder(path);
-    }
-  }
-
-  // `name_at` is where the entry's name begins in `path`, 0 for a path of a
-  // list.
-  void AddEntry(std::string_view path, EntryType type, InputKind kind, size_t name_at = 0) {
-    const std::optional<EntryType> found = TypeOf(path, type);
-    if (!found) {
-      listing_.problems.push_back(InputError::System(std::string(path), errno));
-    } else if (*found == EntryType::kRegular) {
-      listing_.files.push_back({path, kind, Listed::kRegularFile, name_at});
-    } else if (*found != EntryType::kFolder) {
-      listing_.problems.emplace_back(std::string(path), "not a regular file");
-    } else if (kind == InputKind::kMessage) {
-      listing_.notes.emplace_back(std::string(path),
-                                  "a folder inside a Maildir's message folder, left out");
-    } else if (!recursive_) {
-      listing_.notes.emplace_back(std::string(path), "a folder, read only with --recursive");
-    } else {
-      AddSubfolder(std::string(path));
-    }
-  }
-
-  void AddSubfolder(const std::string& path) {
-    std::optional<FolderContents> contents = ReadFolder(path);
-    if (!contents) {
-      listing_.problems.push_back(InputError::System(path, errno));
-    } else if (contents->id && read_.contains(*contents->id)) {
-      // Only a link (or a mount) leads to a folder a second time.
-      listing_.notes.emplace_back(path, "a folder already read, left out");
-    } else {
-      AddFolder(path, std::move(*contents));
-    }
-  }
-
-  bool recursive_;
-  InputListing listing_;
-  // Every folder read so far.
-  std::set<FileId> read_;
-};
+ListingEntry Problem(std::string path, int error) {
+  return Report(ListingEntry::What::kProblem, std::move(path), std::strerror(error));
+}
 
 }  // namespace
 
@@ -216,7 +77,8 @@ std::string_view PathStore::Keep(std::string_view folder, std::string_view name)
   const bool slash = !folder.empty() && !folder.ends_with('/');
   const size_t size = folder.size() + (slash ? 1 : 0) + name.size();
   if (size > left_) {
-    const size_t block = std::max(size, kPathBlock);
+    const size_t block = std::max(size, next_block_);
+    next_block_ = std::min(next_block_ * 2, size_t{1} << 16);
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(block));
     next_ = blocks_.back().get();
     left_ = block;
@@ -230,15 +92,299 @@ std::string_view PathStore::Keep(std::string_view folder, std::string_view name)
   return {path, size};
 }
 
-InputListing ListInputs(const Options& options) {
-  Lister lister(options.recursive);
-  for (const Input& input : options.inputs) lister.AddNamed(input);
-  if (options.files_from) {
-    for (const std::string& path : ReadPathList(*options.files_from, options.nul_separated)) {
-      lister.AddListed(path);
+// A folder being listed: its entries in name order, and how far they are
+// given.
+struct InputLister::Frame {
+  enum class Kind {
+    kFolder,    // a folder of files and mbox files
+    kMaildir,   // a Maildir: its cur, then new, then its own folders
+    kMessages,  // the cur or new folder of a Maildir
+  };
+  Kind kind;
+  std::string path;
+  FolderContents contents;
+  size_t next = 0;
+  // Of a Maildir: 0 before cur, 1 before new, 2 at its own folders.
+  int phase = 0;
+};
+
+// The paths of a --files-from list, read a piece at a time: one a line (a
+// CR before the LF dropped) or NUL-separated; empty ones are left out.
+class InputLister::PathList {
+ public:
+  struct Path {
+    std::string_view text;
+    // The line's number (or the entry's, NUL-separated), from 1.
+    size_t number = 0;
+    // A line that cannot name a file: it holds a NUL byte, which a
+    // NUL-separated list meant for -0 has, or is too long.
+    bool holds_nul = false;
+    bool too_long = false;
+  };
+
+  PathList(const std::string& path, bool nul_separated)
+      : file_(path, Listed::kAsNamed), separator_(nul_separated ? '\0' : '\n') {
+    buffer_.Reserve(kListChunk);
+  }
+
+  std::string_view name() const { return file_.name(); }
+
+  // The next path, or nullopt after the last; its text stays valid until
+  // the next call. Raises InputError when the list cannot be read on.
+  std::optional<Path> Next() {
+    if (std::exchange(again_, false)) return last_;
+    for (;;) {
+      last_ = NextLine();
+      if (!last_ || !last_->text.empty() || last_->too_long) return last_;
     }
   }
-  return lister.Take();
+
+  // Makes the next call give the path that the last one gave.
+  void GiveAgain() { again_ = true; }
+
+ private:
+  std::optional<Path> NextLine() {
+    buffer_.Consume(std::exchange(consumed_, 0));
+    bool too_long = false;
+    size_t searched = 0;
+    for (;;) {
+      const std::string_view bytes = buffer_.view();
+      const size_t end = bytes.find(separator_, searched);
+      if (end != std::string_view::npos || (at_end_ && !bytes.empty())) {
+        const size_t length = end == std::string_view::npos ? bytes.size() : end;
+        consumed_ = std::min(length + 1, bytes.size());
+        Path path{bytes.substr(0, length), ++number_};
+        if (separator_ == '\n') {
+          if (path.text.ends_with('\r')) path.text.remove_suffix(1);
+          path.holds_nul = path.text.find('\0') != std::string_view::npos;
+        }
+        path.too_long = too_long || path.text.size() > kMaxListedPath;
+        return path;
+      }
+      if (at_end_) return std::nullopt;
+      if (bytes.size() > kMaxListedPath) {
+        // No path is that long: the line is dropped as it arrives.
+        too_long = true;
+        buffer_.Consume(bytes.size());
+      }
+      searched = buffer_.size();
+      if (buffer_.capacity() - buffer_.size() < kListChunk) {
+        buffer_.Reserve(buffer_.size() + kListChunk);
+      }
+      const size_t n = file_.Read(buffer_.data() + buffer_.size(), kListChunk);
+      if (n == 0) at_end_ = true;
+      buffer_.Resize(buffer_.size() + n);
+    }
+  }
+
+  InputFile file_;
+  char separator_;
+  ByteBuffer buffer_;
+  size_t consumed_ = 0;  // bytes of the last line given, with its separator
+  size_t number_ = 0;
+  bool at_end_ = false;
+  std::optional<Path> last_;
+  bool again_ = false;
+};
+
+namespace {
+
+// "line N holds a NUL byte; ..." for a path of a list that no file can have.
+std::string Unusable(const InputLister::PathList::Path& path) {
+  const std::string line = "line " + IntText(static_cast<int64_t>(path.number));
+  return path.holds_nul
+             ? line + " holds a NUL byte; lists from -print0 need -0"
+             : line + " is longer than " + IntText(static_cast<int64_t>(kMaxListedPath)) + " bytes";
+}
+
+}  // namespace
+
+InputLister::InputLister(const Options& options) : options_(options) {
+  bool folder_named = false;
+  for (const Input& input : options.inputs) {
+    if (input.path == "-") continue;
+    struct stat status;
+    if (::stat(input.path.c_str(), &status) != 0) throw InputError::System(input.path, errno);
+    if (S_ISDIR(status.st_mode)) {
+      if (input.kind != InputKind::kDetect) throw InputError::System(input.path, EISDIR);
+      // Read only when its turn comes; a folder that cannot be read stops
+      // the command now all the same.
+      if (!FolderOpens(input.path)) throw InputError::System(input.path, errno);
+      folder_named = true;
+    } else if (S_ISREG(status.st_mode)) {
+      // Opened once here so that a file that cannot be read stops the
+      // command before any output, as a mistyped name should.
+      const int fd = OpenForReading(input.path, false);
+      if (fd < 0) throw InputError::System(input.path, errno);
+      ::close(fd);
+    }
+  }
+  one_named_file_ = options.inputs.size() == 1 && !folder_named && !options.files_from;
+  if (options.files_from) {
+    list_ = std::make_unique<PathList>(*options.files_from, options.nul_separated);
+    // A list of NUL-separated paths read one a line shows in its first path,
+    // before anything runs.
+    if (const std::optional<PathList::Path> first = list_->Next()) {
+      if (first->holds_nul) throw UsageError(std::string(list_->name()) + ": " + Unusable(*first));
+      list_->GiveAgain();
+    }
+  }
+}
+
+InputLister::~InputLister() = default;
+
+bool InputLister::Next(ListingEntry& entry) {
+  for (;;) {
+    if (!frames_.empty()) {
+      if (FromFrame(entry)) return true;
+      continue;
+    }
+    if (next_input_ < options_.inputs.size()) {
+      const Input& input = options_.inputs[next_input_++];
+      entry = {};
+      if (input.path == "-") {
+        entry.file = {input.path, input.kind, Listed::kAsNamed};
+        return true;
+      }
+      struct stat status;
+      if (::stat(input.path.c_str(), &status) != 0) {
+        entry = Problem(input.path, errno);
+        return true;
+      }
+      if (S_ISDIR(status.st_mode)) {
+        if (EnterFolder(input.path, true, entry)) return true;
+        continue;
+      }
+      entry.file = {input.path, input.kind,
+                    S_ISREG(status.st_mode) ? Listed::kRegularFile : Listed::kAsNamed};
+      return true;
+    }
+    if (!list_) return false;
+    const std::optional<PathList::Path> path = list_->Next();
+    if (!path) {
+      list_.reset();
+      return false;
+    }
+    if (path->holds_nul || path->too_long) {
+      entry = Report(ListingEntry::What::kProblem, std::string(list_->name()), Unusable(*path));
+      return true;
+    }
+    // "-" in a list is a file of that name, not standard input.
+    current_ = path->text == "-" ? "./-" : std::string(path->text);
+    if (FromListed(current_, entry)) return true;
+  }
+}
+
+bool InputLister::FromListed(const std::string& path, ListingEntry& entry) {
+  const std::optional<EntryType> type = TypeOf(path, EntryType::kUnknown);
+  if (!type) {
+    entry = Problem(path, errno);
+    return true;
+  }
+  if (*type == EntryType::kFolder) return EnterFolder(path, false, entry);
+  return FromEntry(path, *type, 0, 0, InputKind::kDetect, 0, entry);
+}
+
+bool InputLister::FromFrame(ListingEntry& entry) {
+  Frame& frame = *frames_.back();
+  const std::vector<FolderEntry>& entries = frame.contents.entries;
+  const uint64_t device = frame.contents.id ? frame.contents.id->device : 0;
+  if (frame.kind == Frame::Kind::kMaildir && frame.phase < 2) {
+    const char* part = frame.phase++ == 0 ? "cur" : "new";
+    const bool present = std::any_of(entries.begin(), entries.end(),
+                                     [&](const FolderEntry& e) { return e.name == part; });
+    if (!present) return false;
+    std::string path = Join(frame.path, part);
+    std::optional<FolderContents> messages = ReadFolder(path);
+    if (!messages) {
+      entry = Problem(std::move(path), errno);
+      return true;
+    }
+    if (messages->id) read_.insert(*messages->id);
+    SortByName(messages->entries);
+    frames_.push_back(std::make_unique<Frame>(
+        Frame{Frame::Kind::kMessages, std::move(path), std::move(*messages)}));
+    return false;
+  }
+  while (frame.next < entries.size()) {
+    const FolderEntry& found = entries[frame.next++];
+    if (frame.kind == Frame::Kind::kMaildir) {
+      // Its own folders, read with --recursive alone; nothing else beside
+      // cur and new is a message.
+      if (!options_.recursive || found.name == "cur" || found.name == "new" ||
+          found.name == "tmp") {
+        continue;
+      }
+      std::string path = Join(frame.path, found.name);
+      if (TypeOf(path, found.type) != EntryType::kFolder) continue;
+      return EnterFolder(path, false, entry);
+    }
+    if (found.name.starts_with('.')) continue;
+    current_ = Join(frame.path, found.name);
+    const InputKind kind =
+        frame.kind == Frame::Kind::kMessages ? InputKind::kMessage : InputKind::kDetect;
+    return FromEntry(current_, found.type, found.inode, device, kind,
+                     current_.size() - found.name.size(), entry);
+  }
+  frames_.pop_back();
+  return false;
+}
+
+bool InputLister::FromEntry(std::string_view path, EntryType type, uint64_t inode, uint64_t device,
+                            InputKind kind, size_t name_at, ListingEntry& entry) {
+  const std::optional<EntryType> found = TypeOf(path, type);
+  if (!found) {
+    entry = Problem(std::string(path), errno);
+  } else if (*found == EntryType::kRegular) {
+    if (output_) {
+      // The listing's own numbers tell a regular file where it has them.
+      const std::optional<FileId> id = type == EntryType::kRegular && inode != 0
+                                           ? std::optional(FileId{device, inode})
+                                           : FileIdOf(std::string(path));
+      if (id == output_) {
+        entry = Report(ListingEntry::What::kNote, std::string(path), "the output file, left out");
+        return true;
+      }
+    }
+    entry = {};
+    entry.file = {path, kind, Listed::kRegularFile, name_at};
+  } else if (*found != EntryType::kFolder) {
+    entry = Report(ListingEntry::What::kProblem, std::string(path), "not a regular file");
+  } else if (kind == InputKind::kMessage) {
+    entry = Report(ListingEntry::What::kNote, std::string(path),
+                   "a folder inside a Maildir's message folder, left out");
+  } else if (!options_.recursive) {
+    entry = Report(ListingEntry::What::kNote, std::string(path),
+                   "a folder, read only with --recursive");
+  } else {
+    return EnterFolder(std::string(path), false, entry);
+  }
+  return true;
+}
+
+bool InputLister::EnterFolder(const std::string& path, bool named, ListingEntry& entry) {
+  std::optional<FolderContents> contents = ReadFolder(path);
+  if (!contents) {
+    entry = Problem(path, errno);
+    return true;
+  }
+  if (contents->id) {
+    // Only a link (or a mount) leads to a folder a second time; a folder
+    // named twice is read twice, as asked.
+    if (!named && read_.contains(*contents->id)) {
+      entry = Report(ListingEntry::What::kNote, path, "a folder already read, left out");
+      return true;
+    }
+    read_.insert(*contents->id);
+  }
+  SortByName(contents->entries);
+  const auto cur = std::find_if(contents->entries.begin(), contents->entries.end(),
+                                [](const FolderEntry& e) { return e.name == "cur"; });
+  const bool maildir =
+      cur != contents->entries.end() && TypeOf(Join(path, "cur"), cur->type) == EntryType::kFolder;
+  frames_.push_back(std::make_unique<Frame>(
+      Frame{maildir ? Frame::Kind::kMaildir : Frame::Kind::kFolder, path, std::move(*contents)}));
+  return false;
 }
 
 }  // namespace lintrel::cli

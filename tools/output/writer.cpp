@@ -53,7 +53,8 @@ class Output::InPlace final : public ResultSink {
   const std::string& name_;
 };
 
-Output::Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs)
+Output::Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs,
+               std::optional<FileId> standard_input)
     : fd_(STDOUT_FILENO), name_("standard output") {
   if (!path) return;
   name_ = *path;
@@ -61,16 +62,28 @@ Output::Output(const std::optional<std::string>& path, const std::vector<FileId>
   fd_ = ::open(path->c_str(), O_WRONLY | O_CREAT | O_BINARY, 0666);
   if (fd_ < 0) throw CliError(SystemReason(name_, errno));
   owned_ = true;
-  const std::optional<FileId> id = FileIdOf(name_);
-  if (id && std::find(inputs.begin(), inputs.end(), *id) != inputs.end()) {
+  id_ = FileIdOfDescriptor(fd_);
+  const auto refuse = [&](const char* what) {
     ::close(fd_);
-    throw UsageError("--output " + name_ + " is one of the inputs");
+    owned_ = false;
+    throw UsageError("--output " + name_ + what);
+  };
+  if (id_ && id_ == standard_input) refuse(" is standard input, one of the inputs");
+  if (id_ && std::find(inputs.begin(), inputs.end(), *id_) != inputs.end()) {
+    refuse(" is one of the inputs");
+  }
+  if (id_ && id_ == FileIdOfDescriptor(STDOUT_FILENO)) {
+    ::close(fd_);
+    fd_ = STDOUT_FILENO;
+    owned_ = false;
+    return;
   }
   struct stat status;
   if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
     if (::ftruncate(fd_, 0) != 0) {
       const int error = errno;
       ::close(fd_);
+      owned_ = false;
       throw CliError(SystemReason(name_, error));
     }
     in_place_ = std::make_unique<InPlace>(fd_, name_);

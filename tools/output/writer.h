@@ -24,9 +24,12 @@ class Output {
  public:
   // Standard output, or `path` created or emptied. Raises CliError
   // "PATH: REASON" when the file cannot be opened, and UsageError when it is
-  // one of the files `inputs` (which must not be emptied before they are
-  // read).
-  explicit Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs = {});
+  // one of the files `inputs` or standard input read as `standard_input`
+  // (which must not be emptied before they are read). A `path` that is the
+  // file standard output writes to already is written through standard
+  // output, where the shell may have opened it to append.
+  explicit Output(const std::optional<std::string>& path, const std::vector<FileId>& inputs = {},
+                  std::optional<FileId> standard_input = std::nullopt);
   ~Output();
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
@@ -44,10 +47,14 @@ class Output {
   // as a late write error shows only then.
   void Close();
 
+  // The identity of the file of the command's own, which is no input.
+  std::optional<FileId> file_id() const { return owned_ ? id_ : std::nullopt; }
+
  private:
   class InPlace;
   int fd_;
   bool owned_ = false;
+  std::optional<FileId> id_;
   std::string name_;
   std::unique_ptr<InPlace> in_place_;
 };

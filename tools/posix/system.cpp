@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sched.h>
+#include <sys/resource.h>
 
 #include <cerrno>
 #include <thread>
@@ -69,6 +70,19 @@ std::optional<FileId> FileIdOf(const std::string& path) {
   return FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
 }
 
+bool FolderOpens(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NONBLOCK);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+std::optional<FileId> FileIdOfDescriptor(int fd) {
+  struct stat status;
+  if (::fstat(fd, &status) != 0) return std::nullopt;
+  return FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 std::optional<FolderContents> ReadFolder(const std::string& path) {
   // Opened without blocking and as a folder only, so that nothing else that
   // took the folder's place since it was listed can stop the run.
@@ -108,7 +122,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
       default:
         type = EntryType::kOther;
     }
-    contents.AddEntry(name, type);
+    contents.AddEntry(name, type, entry->d_ino);
   }
   const int error = errno;
   ::closedir(dir);
@@ -130,6 +144,14 @@ bool OutputSharesTerminal() {
   return IsTerminal(STDOUT_FILENO) && IsTerminal(STDERR_FILENO) &&
          ::fstat(STDOUT_FILENO, &out) == 0 && ::fstat(STDERR_FILENO, &err) == 0 &&
          out.st_rdev == err.st_rdev;
+}
+
+uint64_t OpenFileLimit() {
+  struct rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return UINT64_MAX;
+  }
+  return static_cast<uint64_t>(limit.rlim_cur);
 }
 
 unsigned ProcessorCount() {

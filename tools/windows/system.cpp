@@ -9,6 +9,20 @@
 
 namespace lintrel::cli {
 
+namespace {
+
+// The volume and file index of an open handle.
+std::optional<FileId> FileIdOfHandle(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information;
+  if (file == INVALID_HANDLE_VALUE || GetFileInformationByHandle(file, &information) == 0) {
+    return std::nullopt;
+  }
+  return FileId{information.dwVolumeSerialNumber,
+                (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+}  // namespace
+
 // The volume and file index, which the C library's stat leaves at 0: the
 // file is opened only to ask for them.
 std::optional<FileId> FileIdOf(const std::string& path) {
@@ -16,12 +30,13 @@ std::optional<FileId> FileIdOf(const std::string& path) {
       CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  BY_HANDLE_FILE_INFORMATION information;
-  const bool known = GetFileInformationByHandle(file, &information) != 0;
+  const std::optional<FileId> id = FileIdOfHandle(file);
   CloseHandle(file);
-  if (!known) return std::nullopt;
-  return FileId{information.dwVolumeSerialNumber,
-                (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+  return id;
+}
+
+std::optional<FileId> FileIdOfDescriptor(int fd) {
+  return FileIdOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
 }
 
 void UseBinaryStandardStreams() {
@@ -90,6 +105,13 @@ int64_t ReadAtOffset(int fd, char* buffer, size_t n, uint64_t offset) {
   return got;
 }
 
+bool FolderOpens(const std::string& path) {
+  DIR* dir = ::opendir(path.c_str());
+  if (dir == nullptr) return false;
+  ::closedir(dir);
+  return true;
+}
+
 std::optional<FolderContents> ReadFolder(const std::string& path) {
   DIR* dir = ::opendir(path.c_str());
   if (dir == nullptr) return std::nullopt;
@@ -116,6 +138,11 @@ bool IsTerminal(int fd) {
 
 bool OutputSharesTerminal() {
   return IsTerminal(1) && IsTerminal(2);
+}
+
+// The C library's own table of descriptors is the limit.
+uint64_t OpenFileLimit() {
+  return 2048;
 }
 
 unsigned ProcessorCount() {
