@@ -1147,6 +1147,38 @@ class JobsTest(MailStore):
                         self.assertEqual(self.run_in_folder(*args, *more, stdin=stdin), one, (args, more))
 
 
+    def test_few_open_files_give_what_one_thread_reads(self):
+        if WINDOWS:
+            self.skipTest("the limit on open files is a POSIX one")
+        def limited(files):
+            return lambda: resource.setrlimit(resource.RLIMIT_NOFILE, (files, files))
+        for n in range(2000):
+            self.file(f"many/cur/{n:05}:2,S", b"X-Mailer: M%d\n\nsee http://example.org/%d\n" % (n, n))
+        for args in (["run", "-i", "many", "KORGETLINKS"], ["run", "--files-from", "list", "KORMAILER"]):
+            for files in (5, 7, 9, 16):
+                runs = [subprocess.run([*LINTREL, *args, "-j", jobs], capture_output=True, timeout=60,
+                                       cwd=self._folder.name, preexec_fn=limited(files))
+                        for jobs in ("1", "4")]
+                self.assertEqual(*[(done.returncode, done.stdout, done.stderr) for done in runs],
+                                 (args, files))
+            self.assertEqual((runs[0].returncode, runs[0].stdout, runs[0].stderr),
+                             self.run_in_folder(*args), args)
+
+    def test_memory_does_not_grow_with_the_inputs(self):
+        if WINDOWS:
+            self.skipTest("the memory of an emulated Wine is not the command's")
+        if os.environ.get("LINTREL_SANITIZED"):
+            self.skipTest("a sanitizer keeps freed memory aside")
+        paths = [f"store/cur/{n:05}:2,S" for n in range(0, 400, 3) if n not in (7, 11)]
+        with open(self.path("long list"), "w") as f:
+            f.writelines(f"{paths[n % len(paths)]}\n" for n in range(300000))
+        before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        status, out, err = self.run_in_folder("run", "--files-from", "long list", "KORMAILER")
+        peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        self.assertEqual((status, out.count(b"\n"), err), (0, 300000, b""))
+        self.assertLess(max(peak, before), 24 * 1024, "kilobytes at the peak")
+
+
 class MacroReferenceTest(unittest.TestCase):
     def test_every_example_gives_what_the_help_says(self):
         status, out, _ = lintrel("list")
