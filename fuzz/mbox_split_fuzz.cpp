@@ -91,7 +91,7 @@ std::vector<std::pair<std::string, std::string>> StretchParts(const std::string&
       lintrel::fuzz::Check(messages[n].origin().index == static_cast<int64_t>(n) + 1,
                            "a stretch's messages numbered out of order");
       const std::string_view body = messages[n].ReadBody();
-      parts.emplace_back(messages[n].headers(), body);
+      parts.emplace_back(messages[n].ReadHeaders(), body);
     }
   }
   return parts;

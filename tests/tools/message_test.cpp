@@ -60,7 +60,7 @@ TEST(MessageTest, MessageFilesSplitAsTheWholeMessageDoes) {
       ASSERT_EQ(read.size(), 1u);
       Message& message = read[0];
       const MessageParts whole = SplitMessage(bytes);
-      EXPECT_EQ(message.headers(), whole.headers) << bytes.size() << " from " << front;
+      EXPECT_EQ(Bytes(message.headers()), whole.headers) << bytes.size() << " from " << front;
       EXPECT_EQ(Bytes(message.body()), whole.body) << bytes.size() << " from " << front;
       if (bytes.size() <= front) {
         EXPECT_FALSE(message.body().in_file());
@@ -68,6 +68,38 @@ TEST(MessageTest, MessageFilesSplitAsTheWholeMessageDoes) {
       EXPECT_EQ(message.ReadBody(), whole.body) << bytes.size() << " from " << front;
       EXPECT_FALSE(message.body().in_file());
       EXPECT_EQ(message.origin().source, path);
+    }
+  }
+}
+
+// A header block longer than the command holds stays in its file, and is
+// searched for its end a window at a time: an empty line on either side of
+// a window's edge, or none, splits as in the whole message.
+TEST(MessageTest, ALongHeaderBlockStaysInItsFile) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  const size_t window = size_t{1} << 20;
+  for (const size_t at :
+       {kMaxHeldHeaders - 3, kMaxHeldHeaders - 2, kMaxHeldHeaders - 1, kMaxHeldHeaders,
+        kMaxHeldHeaders + 1, kMaxHeldHeaders + window - 4, kMaxHeldHeaders + 2 * window + 5}) {
+    for (const std::string_view end : {"\r\n\r\n", "\n\n", "\r\r", "\n\r\n", "\r\n\r", ""}) {
+      std::string bytes(at, 'h');
+      bytes += end;
+      if (!end.empty()) bytes += "body line\r\n\r\n";
+      const std::string path = folder.Write("m.eml", bytes);
+      std::vector<Message> read = ReadFile(path, InputKind::kMessage);
+      ASSERT_EQ(read.size(), 1u);
+      Message& message = read[0];
+      const MessageParts whole = SplitMessage(bytes);
+      // Held when the bytes held show where it ends.
+      const bool held = FindSplit(std::string_view(bytes).substr(0, kMaxHeldHeaders),
+                                  bytes.size() <= kMaxHeldHeaders)
+                            .has_value();
+      EXPECT_EQ(message.headers().in_file(), !held) << at;
+      EXPECT_EQ(Bytes(message.headers()), whole.headers) << at << " " << end.size();
+      EXPECT_EQ(Bytes(message.body()), whole.body) << at << " " << end.size();
+      EXPECT_EQ(message.ReadHeaders(), whole.headers) << at << " " << end.size();
+      EXPECT_FALSE(message.headers().in_file());
     }
   }
 }
@@ -84,7 +116,7 @@ TEST(MessageTest, MessagesOfAnMboxFileStandOnTheirOwn) {
   const std::vector<Message> read = ReadFile(folder.Write("box", mbox));
   ASSERT_EQ(read.size(), 300u);
   for (int n = 0; n < 300; ++n) {
-    EXPECT_EQ(read[n].headers(), "Subject: " + std::to_string(n) + "\n");
+    EXPECT_EQ(Bytes(read[n].headers()), "Subject: " + std::to_string(n) + "\n");
     EXPECT_EQ(Bytes(read[n].body()), std::string(n * 97, 'b') + "\n");
     EXPECT_EQ(read[n].origin().index, n + 1);
   }

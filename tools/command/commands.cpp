@@ -36,8 +36,7 @@ int RunCommand(const Options& options, const Plugin& plugin) {
     if (options.format.value_or(Format::kText) != Format::kText) {
       const MacroOutcome outcome = run(message);
       Text record;
-      AppendResultRecord(record, *options.format, Layout::kOneMessage, message.origin(),
-                         message.headers(), outcome);
+      AppendResultRecord(record, *options.format, Layout::kOneMessage, message, outcome);
       output.Write(record);
       return outcome.ok ? kExitSuccess : kExitFailed;
     }
@@ -55,7 +54,7 @@ int RunCommand(const Options& options, const Plugin& plugin) {
   const EachMessage each = [&](Message& message, MessageDone& done, Format format, Layout layout) {
     const MacroOutcome outcome =
         message.oversized() ? MacroOutcome{false, Oversized()} : run(message);
-    AppendResultRecord(done.record, format, layout, message.origin(), message.headers(), outcome);
+    AppendResultRecord(done.record, format, layout, message, outcome);
     done.failed = !outcome.ok;
   };
   int status = OverMessages(options, Format::kTsv, one, each);
@@ -72,8 +71,7 @@ int ReportCommand(const Options& options, const Plugin& plugin) {
   const OneMessage one = [&](Message& message, bool sample, Output& output) {
     const Format format = options.format.value_or(Format::kText);
     Text record = sample && format == Format::kText ? "==> the built-in sample message <==\n" : "";
-    AppendReportRecord(record, format, Layout::kOneMessage, message.origin(), message.headers(),
-                       MakeReport(plugin, message));
+    AppendReportRecord(record, format, Layout::kOneMessage, message, MakeReport(plugin, message));
     output.Write(record);
     return kExitSuccess;
   };
@@ -83,8 +81,7 @@ int ReportCommand(const Options& options, const Plugin& plugin) {
       done.failed = true;
       return;
     }
-    AppendReportRecord(done.record, format, layout, message.origin(), message.headers(),
-                       MakeReport(plugin, message));
+    AppendReportRecord(done.record, format, layout, message, MakeReport(plugin, message));
   };
   return OverMessages(options, Format::kText, one, each);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "body/byte_search.h"
+#include "text/lines.h"
 #include "tools/inputs/message_split.h"
 
 namespace lintrel::cli {
@@ -21,8 +23,8 @@ void Message::SplitWhole() const {
   whole_ = {};
 }
 
-Message Message::FromParts(Origin origin, std::shared_ptr<const void> storage,
-                           std::string_view headers, ItemBytes body) {
+Message Message::FromParts(Origin origin, std::shared_ptr<const void> storage, ItemBytes headers,
+                           ItemBytes body) {
   Message message;
   message.origin_ = std::move(origin);
   message.storage_ = std::move(storage);
@@ -30,6 +32,39 @@ Message Message::FromParts(Origin origin, std::shared_ptr<const void> storage,
   message.body_ = body;
   return message;
 }
+
+namespace {
+
+// Where the header block of the `size` bytes at `offset` of `file` ends,
+// searched from `from` on a window at a time, holding one window: the bytes
+// before `from` hold no empty line whose break they hold whole.
+SplitPoint FindSplitInFile(const InputFile& file, uint64_t offset, uint64_t size, uint64_t from) {
+  constexpr size_t kWindow = size_t{1} << 20;
+  ByteBuffer window;
+  window.Reserve(kWindow);
+  // From three bytes before `from`: an empty line found there may have a
+  // break that goes on past it.
+  for (uint64_t at = from - std::min<uint64_t>(from, 3);;) {
+    const auto n = static_cast<size_t>(std::min<uint64_t>(kWindow, size - at));
+    file.ReadAt(offset + at, window.data(), n);
+    window.Resize(n);
+    const std::string_view bytes = window.view();
+    const size_t pair = FindBreakAfterBreak(bytes, 0);
+    if (pair < bytes.size()) {
+      const uint64_t empty = at + pair + 1;
+      // A CR at the window's end may be the first half of CR LF.
+      char next[2] = {};
+      const auto known = static_cast<size_t>(std::min<uint64_t>(2, size - empty));
+      file.ReadAt(offset + empty, next, known);
+      return {static_cast<size_t>(empty),
+              static_cast<size_t>(empty + BreakLength(std::string_view(next, known)))};
+    }
+    if (at + n == size) return {static_cast<size_t>(size), static_cast<size_t>(size)};
+    at += n - 1;
+  }
+}
+
+}  // namespace
 
 Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, uint64_t offset,
                           uint64_t size, ByteBuffer front) {
@@ -47,6 +82,14 @@ Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, 
     }
     split = FindSplit(front.view().substr(0, want), want == size);
     if (split) break;
+    if (want >= kMaxHeldHeaders) {
+      // A header block this long is left in the file.
+      split = FindSplitInFile(*file, offset, size, want);
+      const ItemBytes headers(*file, offset, split->headers_end);
+      const ItemBytes body(*file, offset + split->body_start,
+                           static_cast<size_t>(size - split->body_start));
+      return FromParts(std::move(origin), std::move(file), headers, body);
+    }
     want = static_cast<size_t>(std::min<uint64_t>(size, uint64_t{want} * 2));
   }
   const ItemBytes body_in_file(*file, offset + split->body_start,
@@ -70,20 +113,34 @@ Message Message::Oversized(Origin origin) {
   return message;
 }
 
+namespace {
+
+// Reads `item` from its file into storage of its own, which `storage` then
+// keeps beside what it kept.
+void ReadIntoMemory(ItemBytes& item, std::shared_ptr<const void>& storage) {
+  struct Both {
+    std::shared_ptr<const void> before;
+    ByteBuffer read;
+  };
+  auto both = std::make_shared<Both>(Both{std::move(storage), {}});
+  both->read.Reserve(item.size());
+  item.CopyFront(both->read.data(), item.size());
+  both->read.Resize(item.size());
+  item = both->read.view();
+  storage = std::move(both);
+}
+
+}  // namespace
+
+std::string_view Message::ReadHeaders() {
+  Split();
+  if (headers_.in_file()) ReadIntoMemory(headers_, storage_);
+  return headers_.memory();
+}
+
 std::string_view Message::ReadBody() {
   Split();
-  if (!body_.in_file()) return body_.memory();
-  // The header block stays where it is; the body gets storage of its own.
-  struct Both {
-    std::shared_ptr<const void> front;
-    ByteBuffer body;
-  };
-  auto both = std::make_shared<Both>(Both{std::move(storage_), {}});
-  both->body.Reserve(body_.size());
-  body_.CopyFront(both->body.data(), body_.size());
-  both->body.Resize(body_.size());
-  body_ = both->body.view();
-  storage_ = std::move(both);
+  if (body_.in_file()) ReadIntoMemory(body_, storage_);
   return body_.memory();
 }
 

@@ -24,6 +24,10 @@ inline constexpr size_t kFrontRead = size_t{1} << 16;
 // message.
 inline constexpr size_t kHeaderFrontRead = size_t{1} << 12;
 
+// A header block longer than this stays in its file, as a body does, and is
+// read straight into the plug-in's text: the command does not hold it too.
+inline constexpr size_t kMaxHeldHeaders = size_t{1} << 20;
+
 // Where a message came from.
 struct Origin {
   // The file's path as named or found in a folder, "-" for standard input;
@@ -36,9 +40,10 @@ struct Origin {
 };
 
 // A message owns or shares every byte it views, so that it can be handed on
-// and outlive the reader that made it. Its header block is in memory; its
-// body is in memory, or still in its file, to be read straight into the
-// plug-in's text when a macro fetches it.
+// and outlive the reader that made it. Its header block and its body are in
+// memory, or still in its file, to be read straight into the plug-in's text
+// when a macro fetches them (a header block only when it is longer than
+// kMaxHeldHeaders).
 class Message {
  public:
   // `bytes`, which `storage` keeps (or which are static when it is null),
@@ -49,13 +54,14 @@ class Message {
 
   // A header block and a body from separate places, both kept by `storage`,
   // the file of a body in a file included.
-  static Message FromParts(Origin origin, std::shared_ptr<const void> storage,
-                           std::string_view headers, ItemBytes body);
+  static Message FromParts(Origin origin, std::shared_ptr<const void> storage, ItemBytes headers,
+                           ItemBytes body);
 
   // The `size` bytes at `offset` of the regular file `file`, of which
   // `front` holds the first already (or kFrontRead are read when it is
   // empty). Reads on only as far as the header block goes; a body beyond
-  // what is read stays in the file.
+  // what is read stays in the file, and so does a header block longer than
+  // kMaxHeldHeaders, which is searched for its end a window at a time.
   static Message FromFile(Origin origin, std::shared_ptr<const InputFile> file, uint64_t offset,
                           uint64_t size, ByteBuffer front);
 
@@ -66,7 +72,7 @@ class Message {
   // Numbers a message of an mbox file that was split a stretch at a time.
   void Renumber(int64_t index) { origin_.index = index; }
   bool oversized() const { return oversized_; }
-  std::string_view headers() const {
+  const ItemBytes& headers() const {
     Split();
     return headers_;
   }
@@ -74,6 +80,10 @@ class Message {
     Split();
     return body_;
   }
+
+  // The header block in memory, read from its file now if it is still
+  // there.
+  std::string_view ReadHeaders();
 
   // The body in memory, read from its file now if it is still there.
   std::string_view ReadBody();
@@ -90,7 +100,7 @@ class Message {
 
   // Set by the split, from `whole_` when that is not empty.
   mutable std::string_view whole_;
-  mutable std::string_view headers_;
+  mutable ItemBytes headers_;
   mutable ItemBytes body_;
 };
 

@@ -26,7 +26,8 @@ std::optional<Text> MessageIdOf(std::string_view headers) {
   return id;
 }
 
-void AppendJsonOrigin(Text& out, const Origin& origin, std::string_view headers) {
+void AppendJsonOrigin(Text& out, Message& message) {
+  const Origin& origin = message.origin();
   out += "{\"source\":";
   if (origin.source) {
     AppendJsonString(out, *origin.source);
@@ -36,7 +37,7 @@ void AppendJsonOrigin(Text& out, const Origin& origin, std::string_view headers)
   out += ",\"index\":";
   out += origin.index ? IntText(*origin.index) : Text("null");
   out += ",\"message_id\":";
-  if (const std::optional<Text> id = MessageIdOf(headers)) {
+  if (const std::optional<Text> id = MessageIdOf(message.ReadHeaders())) {
     AppendJsonString(out, *id);
   } else {
     out += "null";
@@ -76,8 +77,9 @@ Text OriginLabel(const Origin& origin) {
   return label;
 }
 
-void AppendResultRecord(Text& out, Format format, Layout layout, const Origin& origin,
-                        std::string_view headers, const MacroOutcome& outcome) {
+void AppendResultRecord(Text& out, Format format, Layout layout, Message& message,
+                        const MacroOutcome& outcome) {
+  const Origin& origin = message.origin();
   switch (format) {
     case Format::kText:
       out += OriginLabel(origin);
@@ -96,7 +98,7 @@ void AppendResultRecord(Text& out, Format format, Layout layout, const Origin& o
       out += '\n';
       break;
     case Format::kJsonl:
-      AppendJsonOrigin(out, origin, headers);
+      AppendJsonOrigin(out, message);
       out += ',';
       AppendJsonOutcome(out, outcome);
       out += "}\n";
@@ -104,10 +106,10 @@ void AppendResultRecord(Text& out, Format format, Layout layout, const Origin& o
   }
 }
 
-void AppendReportRecord(Text& out, Format format, Layout layout, const Origin& origin,
-                        std::string_view headers, const Report& report) {
+void AppendReportRecord(Text& out, Format format, Layout layout, Message& message,
+                        const Report& report) {
   if (format == Format::kJsonl) {
-    AppendJsonOrigin(out, origin, headers);
+    AppendJsonOrigin(out, message);
     for (const ReportLine& line : report.lines) {
       out += ',';
       AppendJsonString(out, line.macro);
@@ -119,7 +121,7 @@ void AppendReportRecord(Text& out, Format format, Layout layout, const Origin& o
   } else if (layout == Layout::kOneMessage) {
     AppendReportText(out, report);
   } else {
-    out += "==> " + OriginLabel(origin) + " <==\n";
+    out += "==> " + OriginLabel(message.origin()) + " <==\n";
     AppendReportText(out, report);
     out += '\n';
   }

@@ -25,8 +25,7 @@ enum class Layout {
 // for a message of an mbox file: "inbox.mbox#3".
 Text OriginLabel(const Origin& origin);
 
-// Appends the record of `run` for a message with the header block
-// `headers`:
+// Appends the record of `run` for `message`:
 // text: "LABEL: result", the result's later lines indented by two blanks,
 //   or "LABEL: error: MESSAGE". (A single message's text is its result's
 //   bytes alone, which the command writes itself.)
@@ -37,9 +36,10 @@ Text OriginLabel(const Origin& origin);
 // jsonl: {"source", "index", "message_id", and "result" or "error"}.
 // Strings are JSON strings made by `AppendJsonString`; a missing source,
 // index or message id is null. The message id is the value of the first
-// "Message-ID:" field, its name in any letter case.
-void AppendResultRecord(Text& out, Format format, Layout layout, const Origin& origin,
-                        std::string_view headers, const MacroOutcome& outcome);
+// "Message-ID:" field, its name in any letter case; only for it is a header
+// block that is still in its file read.
+void AppendResultRecord(Text& out, Format format, Layout layout, Message& message,
+                        const MacroOutcome& outcome);
 
 // Appends the record of `report`:
 // text: the report, one "CALL: result" line per macro (a result's later
@@ -48,8 +48,8 @@ void AppendResultRecord(Text& out, Format format, Layout layout, const Origin& o
 //   followed by an empty line.
 // jsonl: {"source", "index", "message_id", and a field per macro,
 //   {"result": TEXT} or {"error": MESSAGE}}.
-void AppendReportRecord(Text& out, Format format, Layout layout, const Origin& origin,
-                        std::string_view headers, const Report& report);
+void AppendReportRecord(Text& out, Format format, Layout layout, Message& message,
+                        const Report& report);
 
 }  // namespace lintrel::cli
 
