@@ -997,8 +997,6 @@ class MisuseTest(MailStore):
         self.assertEqual(out.split(b"\n")[0], b"odd/csi\\x9B31m.eml: M")
 
     def test_closed_standard_descriptors_are_taken_by_no_file_of_lintrels(self):
-        if WINDOWS:
-            self.skipTest("a Windows program is given null standard handles, not closed ones")
         self.file("p.txt", b"X-Mailer: From The Parameter File\n\n")
         # Standard input closed: the parameter file is not read as the message.
         self.assertEqual(self.shell('exec "$@" <&-', "run", "--param-file", "1", "p.txt", "KORMAILER"),
@@ -1007,29 +1005,34 @@ class MisuseTest(MailStore):
         self.assertEqual(self.shell('exec "$@" 2>&-', "run", "--sample", "-o", "out.txt", "KORMAILR")[:2],
                          (1, b""))
         self.assertEqual(self.read("out.txt"), b"Bad result KORMAILR")
-        # Standard output closed: a file read is not written to.
-        self.assertEqual(self.shell('exec "$@" >&-', "run", "--param-file", "0", "p.txt", "KORMKLINK"),
-                         (0, b"", b""))
+        # Standard output closed: a file read is not written to. (Wine gives a
+        # closed standard output a handle of its own that fails every write.)
+        status = self.shell('exec "$@" >&-', "run", "--param-file", "0", "p.txt", "KORMKLINK")[0]
+        self.assertEqual(status, 2 if WINDOWS else 0)
         self.assertEqual(self.read("p.txt"), b"X-Mailer: From The Parameter File\n\n")
 
     def test_long_arguments_are_shortened_in_messages_and_characters_stay_whole(self):
-        long = "x" * 131000  # about the most one argument can hold
+        # About the most one argument can hold; a Windows command line holds
+        # 32767 characters.
+        long = "x" * (30000 if WINDOWS else 131000)
         cases = [
             (["run", "--format", long, "KOR_LN_VER"],
              b"--format takes text, tsv or jsonl, not '" + b"x" * 64 + b"...'"),
             (["launch" + long], b"unknown command 'launch" + b"x" * 58 + b"...'"),
             (["run", "--" + long, "KOR_LN_VER"], b"unknown option --" + b"x" * 62 + b"..."),
-            (["run", "--sample", "--jobs", "a" + "\u00e9" * 40, "KOR_LN_VER"],
-             b"--jobs takes a number of threads from 1 to 256, not 'a" + "\u00e9".encode() * 31 + b"...'"),
         ]
+        # Windows hands a program its arguments in the ANSI code page.
         if not WINDOWS:
+            cases.append((["run", "--sample", "--jobs", "a" + "\u00e9" * 40, "KOR_LN_VER"],
+                          b"--jobs takes a number of threads from 1 to 256, not 'a" +
+                          "\u00e9".encode() * 31 + b"...'"))
             cases.append((["run", "-\u00e9", "KOR_LN_VER"], "unknown option -\u00e9".encode()))
         for args, message in cases:
             status, out, err = lintrel(*args)
             self.assertEqual((status, out), (2, b""), args[:2])
             self.assertEqual(err.split(b"\n")[0], b"lintrel: " + message, args[:2])
-        status, out, err = lintrel("run", "--sample", "M" * 100000)
-        self.assertEqual((status, len(out)), (1, len(b"Bad result ") + 100000))
+        status, out, err = lintrel("run", "--sample", "M" * len(long))
+        self.assertEqual((status, len(out)), (1, len(b"Bad result ") + len(long)))
         self.assertEqual(err, not_a_macro(b"M" * 64 + b"..."))
 
     def test_a_nul_in_a_line_of_a_list_is_refused_by_name(self):
@@ -1052,6 +1055,8 @@ class MisuseTest(MailStore):
                              b"need -0\n"))
 
     def test_an_output_that_is_standard_input_is_refused_before_anything_is_emptied(self):
+        if WINDOWS:
+            self.skipTest("Wine cannot tell which file a standard handle it made from a Unix one is")
         message = b"X-Mailer: Kept\r\n\r\nsee http://example.org/\r\n"
         self.file("b.eml", message)
         self.file("p.txt", b"kept parameter")
@@ -1074,6 +1079,8 @@ class MisuseTest(MailStore):
         self.assertEqual(self.read("p.txt"), b"Kept")
 
     def test_an_output_that_standard_output_writes_already_is_written_through_it(self):
+        if WINDOWS:
+            self.skipTest("Wine cannot tell which file a standard handle it made from a Unix one is")
         self.file("out.txt", b"before|")
         self.assertEqual(self.shell('exec "$@" >> out.txt', "run", "--sample", "-o", "out.txt",
                                     "KORMAILER"), (0, b"", b""))

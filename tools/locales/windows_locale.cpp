@@ -11,6 +11,8 @@
 
 #include "platform/platform.h"
 #include "text/text.h"
+#include "tools/arguments/quoted.h"
+#include "tools/base/errors.h"
 
 namespace lintrel::cli {
 namespace {
@@ -250,6 +252,22 @@ std::optional<std::string_view> TableValue(const WindowsLocale& locale, uint32_t
   return std::nullopt;
 }
 
+// The usage error for a name that selects no locale. The name is shown as
+// far as it can be on one short line: not when it holds control bytes, and
+// shortened.
+UsageError UnknownLocale(const EnvironmentLocale& given) {
+  const std::string_view name = given.name;
+  const bool shown = std::none_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  const std::string quoted = shown ? Quoted(name) : "(a name with control bytes)";
+  const std::string what = given.variable.empty()
+                               ? "--locale: unknown locale " + quoted
+                               : "--locale \"\": " + std::string(given.variable) + " is " + quoted +
+                                     ", which names no Windows locale";
+  return UsageError(what + "; lintrel locales lists the names it takes");
+}
+
 }  // namespace
 
 const WindowsLocale* FindWindowsLocale(std::string_view name) {
@@ -263,6 +281,14 @@ EnvironmentLocale EnvironmentLocaleName() {
     if (value != nullptr && *value != '\0') return {variable, value};
   }
   return {"", "C"};
+}
+
+const WindowsLocale& ChosenLocale(const std::string& name) {
+  const EnvironmentLocale given =
+      name.empty() ? EnvironmentLocaleName() : EnvironmentLocale{"", name};
+  const WindowsLocale* locale = FindWindowsLocale(given.name);
+  if (locale == nullptr) throw UnknownLocale(given);
+  return *locale;
 }
 
 RegionalSettings WindowsLocaleSettings(const WindowsLocale& locale, OutputEncoding encoding) {

@@ -29,6 +29,10 @@ struct EnvironmentLocale {
 };
 EnvironmentLocale EnvironmentLocaleName();
 
+// The locale of `--locale NAME`, "" taking the environment's. Raises
+// UsageError, pointing to `lintrel locales`, for a name that selects none.
+const WindowsLocale& ChosenLocale(const std::string& name);
+
 // The settings of `locale`, built by the plug-in's own reader from the
 // table's values: in kAnsi those that the DLL reads on Windows, in kUtf8
 // such that every rendering is the same text in UTF-8. The era of the

@@ -1,6 +1,5 @@
 // The plug-in linked into the command: its dispatcher, called directly with
 // the clock and regional settings of the command line.
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -8,7 +7,6 @@
 #include "plugin/identity.h"
 #include "plugin/macro_call.h"
 #include "text/regional_settings.h"
-#include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
 #include "tools/locales/windows_locale.h"
 #include "tools/run/plugin.h"
@@ -23,22 +21,6 @@ namespace {
 struct CommandFailure {
   std::exception_ptr thrown;
 };
-
-// The usage error for a name that selects no locale. The name is shown as
-// far as it can be on one short line: not when it holds control bytes, and
-// shortened.
-UsageError UnknownLocale(const EnvironmentLocale& given) {
-  const std::string_view name = given.name;
-  const bool shown = std::none_of(name.begin(), name.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-  });
-  const std::string quoted = shown ? Quoted(name) : "(a name with control bytes)";
-  const std::string what = given.variable.empty()
-                               ? "--locale: unknown locale " + quoted
-                               : "--locale \"\": " + std::string(given.variable) + " is " + quoted +
-                                     ", which names no Windows locale";
-  return UsageError(what + "; lintrel locales lists the names it takes");
-}
 
 }  // namespace
 
@@ -59,12 +41,8 @@ Plugin::Plugin(const Options& options) : state_(std::make_unique<State>()) {
     state_->environment.read_clock = [now = *options.now] { return now; };
   }
   if (options.locale) {
-    const EnvironmentLocale given =
-        options.locale->empty() ? EnvironmentLocaleName() : EnvironmentLocale{"", *options.locale};
-    const WindowsLocale* locale = FindWindowsLocale(given.name);
-    if (locale == nullptr) throw UnknownLocale(given);
-    state_->locale_settings =
-        WindowsLocaleSettings(*locale, options.output_encoding.value_or(OutputEncoding::kAnsi));
+    state_->locale_settings = WindowsLocaleSettings(
+        ChosenLocale(*options.locale), options.output_encoding.value_or(OutputEncoding::kAnsi));
     state_->environment.settings = &*state_->locale_settings;
   }
 }

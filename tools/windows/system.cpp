@@ -47,7 +47,8 @@ void OpenClosedStandardDescriptors() {
   for (int fd = 0; fd <= 2; ++fd) {
     // A descriptor without a valid handle behind it: the process was started
     // without that standard handle.
-    if (_get_osfhandle(fd) != -1 && _get_osfhandle(fd) != -2) continue;
+    const intptr_t handle = _get_osfhandle(fd);
+    if (handle != 0 && handle != -1 && handle != -2) continue;
     const int null = _open("NUL", fd == 0 ? _O_RDONLY | _O_BINARY : _O_WRONLY | _O_BINARY);
     if (null >= 0 && null != fd) {
       _dup2(null, fd);
