@@ -104,6 +104,30 @@ TEST(MessageTest, ALongHeaderBlockStaysInItsFile) {
   }
 }
 
+// A body in its file is read a growing front at a time, from what the first
+// read brought on, and its end only when it is asked for.
+TEST(MessageTest, ABodyIsReadAFrontAtATime) {
+  const ScratchFolder folder;
+  ASSERT_FALSE(folder.path().empty());
+  std::string body;
+  for (int n = 0; body.size() < 5 * kFrontRead; ++n) body += std::to_string(n) + " ";
+  const std::string path = folder.Write("m.eml", "S: s\r\n\r\n" + body);
+  std::vector<Message> read = ReadFile(path, InputKind::kMessage);
+  ASSERT_EQ(read.size(), 1u);
+  Message& message = read[0];
+  ASSERT_TRUE(message.body().in_file());
+  for (const size_t n : {size_t{0}, size_t{10}, kFrontRead - 8, kFrontRead, 2 * kFrontRead,
+                         size_t{3}, 4 * kFrontRead + 1, body.size() - 1}) {
+    const std::string_view prefix = message.BodyPrefix(n);
+    EXPECT_GE(prefix.size(), n);
+    EXPECT_EQ(prefix, std::string_view(body).substr(0, prefix.size())) << n;
+    EXPECT_TRUE(message.body().in_file()) << n;
+  }
+  EXPECT_EQ(message.BodyPrefix(body.size()), body);
+  EXPECT_FALSE(message.body().in_file());
+  EXPECT_EQ(message.ReadBody(), body);
+}
+
 // A message outlives the reader and the file's other messages: the run may
 // take it on after its reader has gone on.
 TEST(MessageTest, MessagesOfAnMboxFileStandOnTheirOwn) {

@@ -4,12 +4,12 @@
 
 namespace lintrel::cli {
 
-void ItemBytes::CopyFront(char* buffer, size_t n) const {
+void ItemBytes::CopyAt(size_t from, char* buffer, size_t n) const {
   if (n == 0) return;
   if (file_ != nullptr) {
-    file_->ReadAt(offset_, buffer, n);
+    file_->ReadAt(offset_ + from, buffer, n);
   } else {
-    std::memcpy(buffer, memory_.data(), n);
+    std::memcpy(buffer, memory_.data() + from, n);
   }
 }
 

@@ -33,7 +33,11 @@ class ItemBytes {
 
   // Copies the first `n` (at most size()) bytes into `buffer`. A file that
   // cannot be read raises InputError.
-  void CopyFront(char* buffer, size_t n) const;
+  void CopyFront(char* buffer, size_t n) const { CopyAt(0, buffer, n); }
+
+  // Copies the `n` bytes from `from` on (from + n at most size()) into
+  // `buffer`. A file that cannot be read raises InputError.
+  void CopyAt(size_t from, char* buffer, size_t n) const;
 
  private:
   std::string_view memory_;

@@ -102,8 +102,10 @@ Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, 
       FrontAndFile{std::move(front), want == size ? nullptr : std::move(file)});
   const std::string_view bytes = storage->front.view().substr(0, want);
   const ItemBytes body = want == size ? ItemBytes(bytes.substr(split->body_start)) : body_in_file;
-  return FromParts(std::move(origin), std::move(storage), bytes.substr(0, split->headers_end),
-                   body);
+  Message message =
+      FromParts(std::move(origin), std::move(storage), bytes.substr(0, split->headers_end), body);
+  message.body_front_ = bytes.substr(split->body_start);
+  return message;
 }
 
 Message Message::Oversized(Origin origin) {
@@ -138,10 +140,32 @@ std::string_view Message::ReadHeaders() {
   return headers_.memory();
 }
 
+void Message::ReadBodyFront(size_t n) {
+  auto read = std::make_shared<ByteBuffer>();
+  read->Reserve(n);
+  const size_t known = std::min(n, body_front_.size());
+  std::copy_n(body_front_.begin(), known, read->data());
+  body_.CopyAt(known, read->data() + known, n - known);
+  read->Resize(n);
+  body_front_ = read->view();
+  body_read_ = std::move(read);
+}
+
 std::string_view Message::ReadBody() {
   Split();
-  if (body_.in_file()) ReadIntoMemory(body_, storage_);
+  if (body_.in_file()) {
+    ReadBodyFront(body_.size());
+    body_ = body_front_;
+  }
   return body_.memory();
+}
+
+std::string_view Message::BodyPrefix(size_t n) {
+  Split();
+  if (!body_.in_file()) return body_.memory();
+  if (n >= body_.size()) return ReadBody();
+  if (n > body_front_.size()) ReadBodyFront(n);
+  return body_front_;
 }
 
 }  // namespace lintrel::cli

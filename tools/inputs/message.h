@@ -88,6 +88,13 @@ class Message {
   // The body in memory, read from its file now if it is still there.
   std::string_view ReadBody();
 
+  // At least the first `n` bytes of the body in memory (the whole body
+  // when it is shorter): those that the first read brought, and as many
+  // more read from the file as are missing. So a body can be looked at a
+  // growing front at a time, and its end need not be read. A view given
+  // before lasts until the next call.
+  std::string_view BodyPrefix(size_t n);
+
  private:
   Origin origin_;
   bool oversized_ = false;
@@ -102,6 +109,14 @@ class Message {
   mutable std::string_view whole_;
   mutable ItemBytes headers_;
   mutable ItemBytes body_;
+  // The first bytes of a body that is in its file, which are in memory:
+  // in the first read, or in `body_read_`.
+  std::string_view body_front_;
+  std::shared_ptr<const ByteBuffer> body_read_;
+
+  // Reads the body's first `n` bytes into memory of their own, the bytes
+  // of body_front_ taken from there.
+  void ReadBodyFront(size_t n);
 };
 
 }  // namespace lintrel::cli
