@@ -485,7 +485,7 @@ def large_messages():
     """Parts of 64 MiB: a base64 text, a quoted-printable text, and a text
     before a base64 attachment."""
     base64_text = b64(long_text(LARGE * 3 // 4))
-    qp_text = qp(long_text(LARGE * 7 // 8))
+    qp_text = qp(long_text(LARGE))
     assert len(base64_text) >= LARGE and len(qp_text) >= LARGE
     yield "large-64mib-base64-text.eml", message(
         head("64 MiB base64", "Content-Type: text/plain; charset=utf-8",
