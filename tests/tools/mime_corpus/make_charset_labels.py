@@ -5,10 +5,13 @@ each names, from npm's whatwg-encoding package (the pinned version below).
 Usage: make_charset_labels.py     (needs npm; writes the JSON beside itself)
 
 The package's lib/labels-to-names.json leaves out the encodings its own
-decoder lacks; of those, ISO-2022-JP and ISO-8859-8-I are added here with
-their labels from the Standard. The labels of its "replacement" encoding
+decoder lacks; ISO-2022-JP, ISO-8859-8-I and x-mac-cyrillic are added here
+with their labels from the Standard. The labels of its "replacement" encoding
 (iso-2022-kr, hz-gb-2312, ...) stay out: a text so labelled is handed over as
 it stands, as under any label nobody knows.
+
+The oracle reads lintrel's own table, tools/body_text/charset_table.cpp; this
+extract stands in for it in a tree without that table.
 """
 
 import json
@@ -24,6 +27,8 @@ ADDED = {
     "csiso88598i": "ISO-8859-8-I",
     "iso-8859-8-i": "ISO-8859-8-I",
     "logical": "ISO-8859-8-I",
+    "x-mac-cyrillic": "x-mac-cyrillic",
+    "x-mac-ukrainian": "x-mac-cyrillic",
 }
 
 

@@ -11,7 +11,7 @@ The steps:
    policy.default; no such part gives the empty text;
 2. its transfer encoding undone by `get_payload(decode=True)`;
 3. its charset parameter resolved as the Encoding Standard resolves labels
-   (charset_labels.json beside this file); the bytes decoded as the
+   (lintrel's tools/body_text/charset_table.cpp); the bytes decoded as the
    Standard's "decode" does (a byte order mark chooses UTF-8 or UTF-16 and is
    dropped) with the Python codec of CODECS, errors replaced; the text then
    written in code page N, "?" for every character N lacks. A character that
@@ -26,6 +26,7 @@ import email.policy
 import functools
 import json
 import os
+import re
 import sys
 
 # The Python codec for each of the Standard's encodings. Where Python has
@@ -41,7 +42,8 @@ import sys
 # - ISO-2022-JP is iso2022_jp_ext, which reads the half-width katakana
 #   (ESC ( I) that the Standard's decoder reads and plain iso2022_jp refuses.
 # - KOI8-U is koi8_u; the Standard's KOI8-U also maps AE and BE to U+045E and
-#   U+040E, which Python's does not.
+#   U+040E, which Python's does not. x-mac-cyrillic is mac_cyrillic, the older
+#   table, without the Standard's Ukrainian letters at A2 and B6 or its euro.
 CODECS = {
     "UTF-8": "utf-8", "IBM866": "cp866", "ISO-8859-2": "iso8859_2", "ISO-8859-3": "iso8859_3",
     "ISO-8859-4": "iso8859_4", "ISO-8859-5": "iso8859_5", "ISO-8859-6": "iso8859_6",
@@ -54,7 +56,7 @@ CODECS = {
     "windows-1256": "cp1256", "windows-1257": "cp1257", "windows-1258": "cp1258",
     "GBK": "gbk", "gb18030": "gb18030", "Big5": "cp950", "EUC-JP": "euc_jp",
     "ISO-2022-JP": "iso2022_jp_ext", "Shift_JIS": "cp932", "EUC-KR": "cp949",
-    "UTF-16BE": "utf-16-be", "UTF-16LE": "utf-16-le",
+    "UTF-16BE": "utf-16-be", "UTF-16LE": "utf-16-le", "x-mac-cyrillic": "mac_cyrillic",
 }
 USER_DEFINED = "x-user-defined"
 
@@ -68,11 +70,24 @@ BYTE_ORDER_MARKS = ((b"\xef\xbb\xbf", "UTF-8"), (b"\xfe\xff", "UTF-16BE"), (b"\x
 LABEL_BLANKS = "\t\n\f\r "
 
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+# lintrel's own table of the labels, which the oracle reads so that both go by
+# one table; charset_labels.json beside this file stands in for it in a tree
+# without it.
+CHARSET_TABLE = os.path.join(HERE, "..", "..", "..", "tools", "body_text", "charset_table.cpp")
+TABLE_ROW = re.compile(r'^\s*\{"([^"]+)", (\d+)\},', re.MULTILINE)
+
+
 @functools.cache
 def labels():
     """The Standard's labels, each with the name of its encoding."""
-    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "charset_labels.json")) as f:
-        return json.load(f)
+    if not os.path.exists(CHARSET_TABLE):
+        with open(os.path.join(HERE, "charset_labels.json")) as f:
+            return json.load(f)
+    with open(CHARSET_TABLE) as f:
+        encodings, _, label_rows = f.read().partition("kLabels[]")
+    names = [name for name, _ in TABLE_ROW.findall(encodings)]
+    return {label: names[int(index)] for label, index in TABLE_ROW.findall(label_rows)}
 
 
 def encoding_for_label(label):
