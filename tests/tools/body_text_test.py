@@ -6,10 +6,13 @@ pages 1252, 1250, 1251 and 932; and, with --raw-body, that every message's body
 is handed over as it stands in the file. The plug-in keeps a text it fetches up
 to its first NUL byte, and so is each text compared.
 
-Usage: body_text_test.py [--wine WINE_RUN] [--large] PATH_TO_LINTREL [TestClass ...]
+Usage: body_text_test.py [--wine WINE_RUN [--native LINTREL]] [--large]
+                         PATH_TO_LINTREL [TestClass ...]
 
 With --wine, PATH_TO_LINTREL is lintrel.exe, run through the script WINE_RUN,
-its code page taken by Wine from LC_ALL. --large adds the messages with
+its code page taken by Wine from LC_ALL; with --native too, SameBytesTest
+checks that it hands over the same bytes as the Linux command LINTREL for
+every message, known differences included. --large adds the messages with
 64 MiB parts.
 """
 
@@ -33,6 +36,7 @@ KNOWN_DIFFERENCES = {
 }
 
 LINTREL = None
+NATIVE = None
 LARGE = False
 
 
@@ -51,7 +55,23 @@ class Corpus:
         return cls
 
 
-class BodyTextTest(unittest.TestCase):
+class EachCodePage:
+    """A test for each code page compared, made of check_code_page."""
+
+    def test_code_page_1252(self):
+        self.check_code_page(1252)
+
+    def test_code_page_1250(self):
+        self.check_code_page(1250)
+
+    def test_code_page_1251(self):
+        self.check_code_page(1251)
+
+    def test_code_page_932(self):
+        self.check_code_page(932)
+
+
+class BodyTextTest(EachCodePage, unittest.TestCase):
     """lintrel's body text is the oracle's, or a known difference."""
 
     def check_code_page(self, code_page):
@@ -76,18 +96,28 @@ class BodyTextTest(unittest.TestCase):
                       f" differ from the oracle\n" + "\n".join(problems) +
                       (f"\nlintrel's standard error:\n{errors}" if errors else ""))
 
-    def test_code_page_1252(self):
-        self.check_code_page(1252)
+class SameBytesTest(EachCodePage, unittest.TestCase):
+    """lintrel.exe under Wine hands over what lintrel does, byte for byte."""
 
-    def test_code_page_1250(self):
-        self.check_code_page(1250)
+    def setUp(self):
+        if NATIVE is None:
+            self.skipTest("needs --wine and --native")
 
-    def test_code_page_1251(self):
-        self.check_code_page(1251)
-
-    def test_code_page_932(self):
-        self.check_code_page(932)
-
+    def check_code_page(self, code_page):
+        corpus = Corpus.get()
+        windows, windows_errors = LINTREL.bodies(["-i", corpus.folder], code_page)
+        linux, linux_errors = NATIVE.bodies(["-i", corpus.folder], code_page)
+        problems = []
+        for source in sorted(set(windows) | set(linux)):
+            on_windows = windows.get(source, ("error", "no record"))
+            on_linux = linux.get(source, ("error", "no record"))
+            if on_linux[0] == "error":
+                problems.append(f"{source}: lintrel: error: {on_linux[1]}")
+            elif on_windows != on_linux:
+                problems.append(lintrel_bodies.describe(source, on_windows, on_linux[1]))
+        if problems:
+            self.fail(f"code page {code_page}: where lintrel.exe (first) and lintrel (second)"
+                      f" differ\n" + "\n".join(problems) + f"\n{windows_errors}{linux_errors}")
 
 class RawBodyTest(unittest.TestCase):
     """With --raw-body, the body is every byte after the first empty line."""
@@ -108,12 +138,15 @@ class RawBodyTest(unittest.TestCase):
 if __name__ == "__main__":
     arguments = sys.argv[1:]
     wine_run = None
-    while arguments and arguments[0] in ("--wine", "--large"):
-        if arguments.pop(0) == "--wine":
+    while arguments and arguments[0] in ("--wine", "--native", "--large"):
+        option = arguments.pop(0)
+        if option == "--wine":
             wine_run = arguments.pop(0)
+        elif option == "--native":
+            NATIVE = lintrel_bodies.Lintrel(arguments.pop(0))
         else:
             LARGE = True
-    if not arguments:
+    if not arguments or (NATIVE and not wine_run):
         sys.exit(__doc__)
     LINTREL = lintrel_bodies.Lintrel(arguments[0], wine_run)
     unittest.main(argv=[sys.argv[0], *arguments[1:]], verbosity=2)
