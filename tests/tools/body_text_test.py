@@ -132,7 +132,8 @@ class RawBodyTest(unittest.TestCase):
             if got != ("result", expected):
                 problems.append(lintrel_bodies.describe(name, got, expected))
         if problems:
-            self.fail("\n".join(problems) + (f"\nlintrel's standard error:\n{errors}" if errors else ""))
+            self.fail("\n".join(problems) +
+                      (f"\nlintrel's standard error:\n{errors}" if errors else ""))
 
 
 if __name__ == "__main__":

@@ -24,9 +24,11 @@ CR = b"\r"
 # Texts in the languages of the charsets, each with links, so that a link cut
 # by a soft line break or hidden in base64 shows in the link macros.
 TEXTS = {
-    "en": "Hello Ana,\n\nthe agenda is at https://www.example.com/meetings/2024/agenda.html?id=42&lang=en\n"
+    "en": "Hello Ana,\n\n"
+          "the agenda is at https://www.example.com/meetings/2024/agenda.html?id=42&lang=en\n"
           "and the minutes at http://example.org/minutes/march.\n\nRegards,\nPaulo\n",
-    "latin1": "Bonjour Zoé,\n\nle menu du café est là : https://www.example.fr/café/menu?jour=lundi&prix=½\n"
+    "latin1": "Bonjour Zoé,\n\n"
+              "le menu du café est là : https://www.example.fr/café/menu?jour=lundi&prix=½\n"
               "Déjà vu, naïve façade, señor Muñoz, Grüße aus Köln, © 2024, ¿qué?\n"
               "Archive: http://example.org/archiv/übersicht\n",
     "latin2": "Dzień dobry,\n\nZażółć gęślą jaźń. Příliš žluťoučký kůň úpěl ďábelské ódy.\n"
@@ -118,8 +120,9 @@ def html_of(key, charset="utf-8"):
     """`key`'s text as a small HTML page whose links are anchors."""
     lines = TEXTS[key].strip("\n").split("\n")
     body = "<br>\n".join(lines)
-    page = f"<html><head><title>t</title></head><body><p>{body}</p>\n" \
-           f"<a href=\"https://www.example.com/html-only?src=anchor&amp;id=1\">anchor</a></body></html>\n"
+    page = (f"<html><head><title>t</title></head><body><p>{body}</p>\n"
+            f"<a href=\"https://www.example.com/html-only?src=anchor&amp;id=1\">anchor</a>"
+            "</body></html>\n")
     return page.encode(charset)
 
 
@@ -139,7 +142,8 @@ def structure_messages():
                 "Content-Transfer-Encoding: base64"], b64(b"%PDF-1.4 http://not.the.text/\n" * 40))
     yield "alternative-plain-html.eml", message(
         head("Alternative", 'Content-Type: multipart/alternative; boundary="alt-1"'),
-        multipart("alt-1", [plain, html], preamble=b"This is a multi-part message in MIME format.\r\n"))
+        multipart("alt-1", [plain, html],
+                  preamble=b"This is a multi-part message in MIME format.\r\n"))
     yield "alternative-html-before-plain.eml", message(
         head("HTML first", "Content-Type: multipart/alternative; boundary=alt-2"),
         multipart("alt-2", [html, plain]))
@@ -176,7 +180,8 @@ def structure_messages():
         head("Footer", "Content-Type: multipart/mixed; boundary=mix-8"),
         multipart("mix-8", [part(['Content-Type: multipart/alternative; boundary="alt-8"'],
                                  multipart("alt-8", [html])), footer]))
-    enriched = part(["Content-Type: text/enriched"], b"<bold>Enriched</bold> http://enriched.example/\r\n")
+    enriched = part(["Content-Type: text/enriched"],
+                    b"<bold>Enriched</bold> http://enriched.example/\r\n")
     yield "alternative-enriched-html.eml", message(
         head("Enriched", "Content-Type: multipart/alternative; boundary=alt-9"),
         multipart("alt-9", [enriched, html]))
@@ -186,7 +191,8 @@ def structure_messages():
         text("en"))
     inner = message(["From: Old Sender <old@example.net>", "Subject: the forwarded one",
                      "Content-Type: text/plain; charset=iso-8859-1",
-                     "Content-Transfer-Encoding: quoted-printable"], qp(text("latin1", LF, "iso-8859-1")))
+                     "Content-Transfer-Encoding: quoted-printable"],
+                    qp(text("latin1", LF, "iso-8859-1")))
     forwarded = part(["Content-Type: message/rfc822", "Content-Disposition: inline"], inner)
     yield "message-rfc822-attached.eml", message(
         head("Fwd: the forwarded one", "Content-Type: multipart/mixed; boundary=mix-10"),
@@ -194,13 +200,16 @@ def structure_messages():
     yield "message-rfc822-only.eml", message(
         head("Only a message", "Content-Type: multipart/mixed; boundary=mix-11"),
         multipart("mix-11", [forwarded]))
-    digest_entry = part([], message(["Subject: entry one"], b"Digest entry http://digest.example/1\r\n"))
+    digest_entry = part([], message(["Subject: entry one"],
+                                    b"Digest entry http://digest.example/1\r\n"))
     yield "digest-parts-are-messages.eml", message(
         head("Digest", "Content-Type: multipart/digest; boundary=dig-12"),
         multipart("dig-12", [digest_entry]))
-    first_html = part(["Content-Type: text/html; charset=us-ascii", "Content-ID: <first@example.com>"],
+    first_html = part(["Content-Type: text/html; charset=us-ascii",
+                       "Content-ID: <first@example.com>"],
                       b"<p>Not the root: http://first.example.com/</p>\r\n")
-    root_html = part(["Content-Type: text/html; charset=us-ascii", "Content-ID: <root@example.com>"],
+    root_html = part(["Content-Type: text/html; charset=us-ascii",
+                      "Content-ID: <root@example.com>"],
                      b"<p>The root: http://root.example.com/</p>\r\n")
     yield "related-start-parameter.eml", message(
         head("Related with start", 'Content-Type: multipart/related; boundary="rel-13";',
@@ -258,12 +267,14 @@ def base64_messages():
     unpadded = base64.b64encode(TEXTS["en"].encode() + b"ab").rstrip(b"=")
     yield "base64-missing-padding.eml", message(head("b64 no padding", *fields), unpadded + CRLF)
     yield "base64-excess-padding.eml", message(
-        head("b64 extra padding", *fields), base64.b64encode(TEXTS["en"].encode() + b"a") + b"==\r\n")
+        head("b64 extra padding", *fields),
+        base64.b64encode(TEXTS["en"].encode() + b"a") + b"==\r\n")
     encoded = b64(data)
     stray = encoded[:40] + b" !*\xe9" + encoded[40:120] + b"\t#" + encoded[120:]
     yield "base64-stray-characters.eml", message(head("b64 stray", *fields), stray)
     chunks = b"".join(base64.b64encode(chunk) + CRLF for chunk in
-                      (b"http://example.com/first-chunk\r\n", b"second chunk: http://example.org/2\r\n"))
+                      (b"http://example.com/first-chunk\r\n",
+                       b"second chunk: http://example.org/2\r\n"))
     yield "base64-padding-inside.eml", message(head("b64 padded chunks", *fields), chunks)
     yield "base64-length-one-over.eml", message(
         head("b64 one over", *fields), base64.b64encode(TEXTS["en"].encode()[:60]) + b"Q\r\n")
@@ -351,7 +362,8 @@ def charset_messages():
         b"Bytes 81 8D 8F 90 9D: \x81\x8d\x8f\x90\x9d end http://example.com/x\r\n")
     yield "charset-utf-8-invalid-sequences.eml", message(
         head("Invalid UTF-8", "Content-Type: text/plain; charset=utf-8"),
-        b"Bad: \xc3 \xe2\x9c \xf0\x9f\x98 \xff \xed\xa0\x80 \xc0\xaf ok \xc3\xa9 http://example.com/\r\n")
+        b"Bad: \xc3 \xe2\x9c \xf0\x9f\x98 \xff \xed\xa0\x80 \xc0\xaf ok \xc3\xa9"
+        b" http://example.com/\r\n")
 
 
 def boundary_messages():
@@ -363,7 +375,8 @@ def boundary_messages():
         multipart("open-1", [plain], close=False))
     yield "boundary-missing-close-attachment-last.eml", message(
         head("No close, attachment", "Content-Type: multipart/mixed; boundary=open-2"),
-        multipart("open-2", [plain, part(["Content-Type: application/octet-stream"], b"\x00\x01 data")],
+        multipart("open-2",
+                  [plain, part(["Content-Type: application/octet-stream"], b"\x00\x01 data")],
                   close=False))
     inside = part(["Content-Type: text/plain; charset=us-ascii"],
                   b"The boundary --in-3 stands inside this line, and at its end --in-3\r\n"
@@ -384,22 +397,26 @@ def boundary_messages():
         head("Nested longer", 'Content-Type: multipart/mixed; boundary="long"'),
         multipart("long", [inner]))
     body = (b"--blank-6   \r\nContent-Type: text/plain\r\n\r\nText after a delimiter with blanks:"
-            b" http://example.com/blanks\r\n--blank-6\t\r\nContent-Type: text/html\r\n\r\n<p>h</p>\r\n"
+            b" http://example.com/blanks\r\n--blank-6\t\r\nContent-Type: text/html\r\n\r\n"
+            b"<p>h</p>\r\n"
             b"--blank-6-- \r\nepilogue http://epilogue.example/\r\n")
     yield "boundary-trailing-blanks.eml", message(
         head("Blanks", "Content-Type: multipart/alternative; boundary=blank-6"), body)
-    outer_ends_inner = (b"--outer-7\r\nContent-Type: multipart/alternative; boundary=inner-7\r\n\r\n"
+    outer_ends_inner = (b"--outer-7\r\n"
+                        b"Content-Type: multipart/alternative; boundary=inner-7\r\n\r\n"
                         b"--inner-7\r\nContent-Type: text/plain\r\n\r\nInner text, never closed:"
                         b" http://example.com/inner\r\n--outer-7--\r\n")
     yield "boundary-outer-closes-inner.eml", message(
-        head("Outer closes inner", "Content-Type: multipart/mixed; boundary=outer-7"), outer_ends_inner)
+        head("Outer closes inner", "Content-Type: multipart/mixed; boundary=outer-7"),
+        outer_ends_inner)
     yield "boundary-never-appears.eml", message(
         head("No delimiter", "Content-Type: multipart/alternative; boundary=gone-8"), text("en"))
     yield "multipart-without-boundary-parameter.eml", message(
         head("No boundary", "Content-Type: multipart/mixed"), text("en"))
     yield "boundary-empty-parts.eml", message(
         head("Empty parts", "Content-Type: multipart/alternative; boundary=e-9"),
-        b"--e-9\r\n--e-9\r\nContent-Type: text/plain\r\n\r\nafter two delimiters http://example.com/e\r\n--e-9--\r\n")
+        b"--e-9\r\n--e-9\r\nContent-Type: text/plain\r\n\r\n"
+        b"after two delimiters http://example.com/e\r\n--e-9--\r\n")
 
 
 def mundane_messages():
@@ -411,7 +428,8 @@ def mundane_messages():
     yield "plain-no-content-type-8bit.eml", message(
         [*BASE_FIELDS, "Subject: plain 8 bit"], text("latin1", CRLF, "latin-1"))
     yield "plain-text-plain-us-ascii.eml", message(
-        head("ascii", "Content-Type: text/plain; charset=us-ascii", "Content-Transfer-Encoding: 7bit"),
+        head("ascii", "Content-Type: text/plain; charset=us-ascii",
+             "Content-Transfer-Encoding: 7bit"),
         text("en"))
     yield "plain-empty-body.eml", message(head("empty"), b"")
     yield "plain-headers-only.eml", b"From: a@example.com\r\nSubject: no body at all\r\n"
@@ -471,8 +489,9 @@ def long_text(size):
     total = 0
     while total < size:
         number = len(lines)
-        each = b"Line %08d of a long text: https://www.example.com/archive/%08d?page=%d&q=caf\xc3\xa9\r\n" % (
-            number, number, number % 97)
+        each = (b"Line %08d of a long text: "
+                b"https://www.example.com/archive/%08d?page=%d&q=caf\xc3\xa9\r\n"
+                % (number, number, number % 97))
         lines.append(each)
         total += len(each)
     return b"".join(lines)

@@ -65,7 +65,8 @@ CODE_PAGES = {874: "cp874", 932: "cp932", 936: "gbk", 949: "cp949", 950: "cp950"
               1250: "cp1250", 1251: "cp1251", 1252: "cp1252", 1253: "cp1253", 1254: "cp1254",
               1255: "cp1255", 1256: "cp1256", 1257: "cp1257", 1258: "cp1258"}
 
-BYTE_ORDER_MARKS = ((b"\xef\xbb\xbf", "UTF-8"), (b"\xfe\xff", "UTF-16BE"), (b"\xff\xfe", "UTF-16LE"))
+BYTE_ORDER_MARKS = ((b"\xef\xbb\xbf", "UTF-8"), (b"\xfe\xff", "UTF-16BE"),
+                    (b"\xff\xfe", "UTF-16LE"))
 # What the Standard trims from a label: ASCII whitespace.
 LABEL_BLANKS = "\t\n\f\r "
 

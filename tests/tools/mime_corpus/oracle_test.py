@@ -42,7 +42,8 @@ class BodyTextTest(unittest.TestCase):
             (plain(b"; charset=utf-16le", b"A\x00B"), 1252, b"A?"),
             (plain(b"; charset=x-user-defined", b"A\x80"), 1252, b"A?"),
             (plain(b'; charset=" Windows-1250 "', b"\xb3"), 1250, b"\xb3"),  # trimmed, any case
-            (plain(b"; charset=iso-2022-kr", b"\xc3\xa9"), 1252, b"\xc3\xa9"),  # replacement: unknown
+            # The labels of the Standard's "replacement" name no encoding.
+            (plain(b"; charset=iso-2022-kr", b"\xc3\xa9"), 1252, b"\xc3\xa9"),
             (plain(b"; charset=x-unknown", b"\xc3\xa9"), 1252, b"\xc3\xa9"),
             (plain(b"", b"\xc3\xa9"), 1252, b"\xc3\xa9"),  # no label
             (plain(b"; charset=utf-8", b"w=C3=A9b http://x/?a=3Db=\r\nc", b"quoted-printable"),
