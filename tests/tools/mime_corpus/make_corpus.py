@@ -298,6 +298,8 @@ CHARSET_CASES = [
     ("shift_jis-8bit-half-width-kana", "Shift_JIS", "ja-kana", "8bit"),
     ("euc-jp", "euc-jp", "ja", "8bit"),
     ("iso-2022-jp", "iso-2022-jp", "ja", "7bit"),
+    ("iso-2022-jp-half-width-kana", "ISO-2022-JP", "ja-kana", "7bit"),
+    ("euc-jp-half-width-kana", "EUC-JP", "ja-kana", "quoted-printable"),
     ("gb2312", "gb2312", "zh-hans", "base64"),
     ("gb2312-8bit", "GB2312", "zh-hans", "8bit"),
     ("big5", "big5", "zh-hant", "quoted-printable"),
