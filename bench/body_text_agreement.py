@@ -3,14 +3,16 @@
 is the text that Python's email package gives (tests/tools/mime_corpus/
 oracle.py), over a folder of real mail, one message a file.
 
-Usage: body_text_agreement.py [--wine WINE_RUN] [--code-page N] [--excerpts]
-                              LINTREL FOLDER
+Usage: body_text_agreement.py [--wine WINE_RUN] [--code-page N] [--raw-body]
+                              [--excerpts] LINTREL FOLDER
 
 Reads every file under FOLDER (names beginning with "." left out), as lintrel
 -r -i FOLDER does, in code page N (1252 by default; 1250, 1251 and 932 too).
 Prints the share for each folder directly under FOLDER and for all, then the
 differing files (with --excerpts, where and how each differs). A message on
-which the oracle itself fails is named and left out of the share.
+which the oracle itself fails is named and left out of the share. With
+--raw-body, lintrel runs with --raw-body and is compared with every byte
+after the message's first empty line instead.
 """
 
 import os
@@ -42,6 +44,7 @@ def main(arguments):
     wine_run = None
     code_page = 1252
     excerpts = False
+    raw_body = False
     while arguments and arguments[0].startswith("--"):
         option = arguments.pop(0)
         if option == "--wine" and arguments:
@@ -50,14 +53,19 @@ def main(arguments):
             code_page = int(arguments.pop(0))
         elif option == "--excerpts":
             excerpts = True
+        elif option == "--raw-body":
+            raw_body = True
         else:
             sys.exit(__doc__)
     if len(arguments) != 2 or code_page not in lintrel_bodies.LOCALES:
         sys.exit(__doc__)
     lintrel = lintrel_bodies.Lintrel(arguments[0], wine_run)
     folder = os.path.normpath(arguments[1])
-    found, errors = lintrel.bodies(["-r", "-i", folder], code_page)
+    found, errors = lintrel.bodies(["-r", "-i", folder], code_page, raw_body)
     found = {os.path.normpath(source): got for source, got in found.items()}
+
+    def expect(raw):
+        return lintrel_bodies.raw_body(raw) if raw_body else oracle.body_text(raw, code_page)
 
     counts = {}  # set -> [messages, agreeing]
     differing = []
@@ -66,7 +74,7 @@ def main(arguments):
         with open(path, "rb") as f:
             raw = f.read()
         try:
-            expected = lintrel_bodies.as_fetched(oracle.body_text(raw, code_page))
+            expected = lintrel_bodies.as_fetched(expect(raw))
         except Exception as error:  # the oracle's own faults are counted, not fatal
             oracle_failures.append(f"{path}: {type(error).__name__}: {error}")
             continue
@@ -79,7 +87,8 @@ def main(arguments):
             differing.append(lintrel_bodies.describe(path, got, expected) if excerpts
                              else path)
 
-    print(f"lintrel {arguments[0]}, code page {code_page}, over {folder}")
+    against = "the bytes after the empty line (--raw-body)" if raw_body else "the oracle"
+    print(f"lintrel {arguments[0]}, code page {code_page}, over {folder}, against {against}")
     print(f"{'set':32} {'messages':>9} {'agree':>7} {'share':>7}")
     total = [sum(c[0] for c in counts.values()), sum(c[1] for c in counts.values())]
     for name, (messages, agreeing) in [*sorted(counts.items()), ("all", total)]:
