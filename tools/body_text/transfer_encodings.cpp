@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "body/byte_search.h"
+#include "tools/body_text/mime_bytes.h"
 
 namespace lintrel::cli {
 namespace {
@@ -93,14 +94,6 @@ inline void DecodeWholeGroups(const unsigned char* in, size_t n, size_t& i, char
     i += 4;
     o += 3;
   }
-}
-
-inline bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-inline int HexValue(char c) {
-  return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
 }  // namespace
