@@ -194,7 +194,7 @@ size_t DecodeTransferEncoding(TransferEncoding encoding, std::string_view in, ch
     case TransferEncoding::kNone:
       break;
   }
-  std::memcpy(out, in.data(), in.size());
+  if (!in.empty()) std::memcpy(out, in.data(), in.size());
   return in.size();
 }
 
