@@ -11,7 +11,7 @@ import re
 import sys
 
 # The stages in the order data flows through them.
-STAGES = ["base", "arguments", "inputs", "locales", "run", "output", "command"]
+STAGES = ["base", "arguments", "inputs", "locales", "body_text", "run", "output", "command"]
 
 # posix/ and windows/ implement the seams of base/ (system calls),
 # arguments/ (the platform's help) and run/ (the plug-in), the plug-in on

@@ -1,0 +1,82 @@
+#include "tools/body_text/mime_headers.h"
+
+#include "body/byte_search.h"
+#include "text/text.h"
+
+namespace lintrel::cli {
+namespace {
+
+constexpr std::array<std::string_view, static_cast<size_t>(HeaderField::kCount)> kFieldNames = {
+    "content-type", "content-transfer-encoding", "content-disposition", "content-id", "subject"};
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+
+}  // namespace
+
+std::optional<MessageLine> LineAt(std::string_view text, size_t begin, bool complete) {
+  const size_t end = FindFirstOf<'\r', '\n'>(text, begin);
+  if (end == text.size()) {
+    if (!complete) return std::nullopt;
+    return MessageLine{begin, end, end};
+  }
+  if (text[end] == '\n') return MessageLine{begin, end, end + 1};
+  if (end + 1 == text.size()) {
+    if (!complete) return std::nullopt;
+    return MessageLine{begin, end, end + 1};
+  }
+  return MessageLine{begin, end, text[end + 1] == '\n' ? end + 2 : end + 1};
+}
+
+bool IsHeaderLine(std::string_view line) {
+  if (line.empty()) return false;
+  if (line[0] == ' ' || line[0] == '\t' || line.starts_with("From ")) return true;
+  for (const char c : line) {
+    if (c == ':') return true;
+    if (c < '!' || c > '~') return false;
+  }
+  return false;
+}
+
+void HeaderFields::AddLine(std::string_view line) {
+  const bool first = lines_++ == 0;
+  last_is_envelope_ = false;
+  if (line[0] == ' ' || line[0] == '\t') {
+    if (in_field_ && collecting_) values_[*collecting_]->append(line);
+    return;
+  }
+  in_field_ = false;
+  collecting_.reset();
+  if (line.starts_with("From ")) {
+    last_is_envelope_ = !first;
+    return;
+  }
+  const size_t colon = line.find(':');
+  if (colon == 0) return;
+  in_field_ = true;
+  const std::string_view name = line.substr(0, colon);
+  for (size_t field = 0; field < kFieldNames.size(); ++field) {
+    if (!values_[field] && EqualsIgnoringCase(name, kFieldNames[field])) {
+      std::string_view value = line.substr(colon + 1);
+      value.remove_prefix(std::min(value.find_first_not_of(" \t"), value.size()));
+      values_[field] = std::string(value);
+      collecting_ = field;
+      break;
+    }
+  }
+}
+
+HeaderFields ReadHeaderBlock(std::string_view headers) {
+  HeaderFields fields;
+  for (size_t at = 0; at < headers.size();) {
+    const MessageLine line = *LineAt(headers, at, true);
+    const std::string_view text = headers.substr(line.begin, line.end - line.begin);
+    if (!IsHeaderLine(text)) break;
+    fields.AddLine(text);
+    at = line.next;
+  }
+  return fields;
+}
+
+}  // namespace lintrel::cli
