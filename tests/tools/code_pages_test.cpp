@@ -118,6 +118,7 @@ TEST(CodePagesTest, WhatCannotBeReadIsOneQuestionMarkEach) {
       {949, "\xa2\xe8|\xa2\xe8\xa2\xe8", 65001, "??|?熬?"},
       {950, "\xa3\xff|", 65001, "??|"},
       {20932, "\xa1 A", 1252, "? A"},
+      {20932, "\xa6|\x8f\xa2\xaf\x8f|\x8e\xe0", 65001, "?|˘?|??"},
       {54936, "\x81\x30\x81", 65001, "?"},
       {1253, "\xaa|\xd2", 65001, "?|?"},
       {28596, "\xa1", 1256, "?"},

@@ -246,6 +246,9 @@ class IconvCodePage {
     const auto b = static_cast<unsigned char>(byte);
     if (read && out_left == sizeof units - sizeof(char16_t)) return units[0];
     if (!read && error == EINVAL) return kLeadByte;
+    // Windows' 950 gives the rows that Big5 leaves free (lead bytes 0x81-0xA0
+    // and 0xFA-0xFE) to user-defined characters, which glibc's lacks.
+    if (code_page_ == 950 && b >= 0x81 && b <= 0xFE) return kLeadByte;
     return b >= 0x80 && b <= 0x9F ? b : kUndefined;
   }
 
