@@ -46,6 +46,10 @@ class Block {
     return Block(_mm256_andnot_si256(above_hi, at_least_lo));
   }
 
+  [[gnu::always_inline]] Block NonAscii() const {
+    return Block(_mm256_cmpgt_epi8(_mm256_setzero_si256(), bytes_));
+  }
+
   [[gnu::always_inline]] Block With(char bits) const {
     return Block(_mm256_or_si256(bytes_, _mm256_set1_epi8(bits)));
   }

@@ -91,6 +91,16 @@ size_t FindControlOr(std::string_view t, size_t from) {
   return byte_search::word::FindControlOr<kByte>(t, from);
 }
 
+inline size_t FindNonAscii(std::string_view t, size_t from) {
+#if LINTREL_AVX2_SEARCH
+  if (byte_search::ReadsAvx2Blocks()) return byte_search::avx2::FindNonAscii(t, from);
+#endif
+#if LINTREL_SSE2_SEARCH
+  if (byte_search::ReadsSse2Blocks()) return byte_search::sse2::FindNonAscii(t, from);
+#endif
+  return byte_search::word::FindNonAscii(t, from);
+}
+
 template <char kFirst, char kSecond>
 size_t FindBytePair(std::string_view t, size_t from) {
 #if LINTREL_AVX2_SEARCH

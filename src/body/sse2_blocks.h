@@ -57,6 +57,12 @@ class Block {
     return Block(_mm_andnot_si128(above_hi, at_least_lo));
   }
 
+  // Marks the bytes from 128 up, those outside ASCII: negative as signed
+  // numbers.
+  [[gnu::always_inline]] Block NonAscii() const {
+    return Block(_mm_cmplt_epi8(bytes_, _mm_setzero_si128()));
+  }
+
   // The block with the bits of `bits` set in every byte.
   [[gnu::always_inline]] Block With(char bits) const {
     return Block(_mm_or_si128(bytes_, _mm_set1_epi8(bits)));

@@ -82,6 +82,9 @@ class Block {
                                       static_cast<unsigned char>(hi)));
   }
 
+  // Marks the bytes from 128 up, those outside ASCII.
+  Block NonAscii() const { return Block(word_ & kHigh); }
+
   // The block with the bits of `bits` set in every byte.
   Block With(char bits) const { return Block(word_ | kOnes * static_cast<unsigned char>(bits)); }
 

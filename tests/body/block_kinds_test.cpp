@@ -62,6 +62,7 @@ TEST(BlockKindsTest, EverySearchAgrees) {
   ExpectAllKindsAgree("FindFirstOf", EVERY_KIND(FindFirstOf<'\r', '\n', '%'>(t, from)));
   ExpectAllKindsAgree("FindBytePair", EVERY_KIND(FindBytePair<'\r', '\n'>(t, from)));
   ExpectAllKindsAgree("FindControlOr", EVERY_KIND(FindControlOr<'%'>(t, from)));
+  ExpectAllKindsAgree("FindNonAscii", EVERY_KIND(FindNonAscii(t, from)));
   ExpectAllKindsAgree("FindEitherLetters",
                       EVERY_KIND(FindEitherLetters<'h', 't', 't', 'f', 't', 'p'>(t, from)));
   ExpectAllKindsAgree("FindBreakAfterBreak", EVERY_KIND(FindBreakAfterBreak(t, from)));

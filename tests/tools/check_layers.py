@@ -13,9 +13,9 @@ import sys
 # The stages in the order data flows through them.
 STAGES = ["base", "arguments", "inputs", "locales", "body_text", "run", "output", "command"]
 
-# posix/ and windows/ implement the seams of base/ (system calls),
-# arguments/ (the platform's help) and run/ (the plug-in), the plug-in on
-# Linux with the settings of locales/.
+# posix/ and windows/ implement the seams of base/ (system calls and code
+# pages), arguments/ (the platform's help) and run/ (the plug-in), the
+# plug-in on Linux with the settings of locales/.
 PLATFORMS = {"posix", "windows"}
 PLATFORM_MAY_USE = {"base", "arguments", "inputs", "locales", "run"}
 
