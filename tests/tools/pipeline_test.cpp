@@ -94,7 +94,9 @@ TEST_F(MboxFailureTest, NoRecordFollowsAStretchThatFailed) {
 // once, however many stretches are left to read.
 TEST_F(MboxFailureTest, AFileCutShortIsNamedOnce) {
   const Outcome outcome = RunOver(1, ReadMboxStretch, [&](const Message& message) {
-    if (message.origin().index == 1) ASSERT_EQ(::truncate(path_.c_str(), 1500000), 0);
+    if (message.origin().index == 1) {
+      ASSERT_EQ(::truncate(path_.c_str(), 1500000), 0);
+    }
   });
   EXPECT_FALSE(outcome.succeeded);
   EXPECT_EQ(outcome.records, Indexes(1, 11));

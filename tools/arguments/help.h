@@ -19,6 +19,11 @@ std::string HelpText();
 extern const std::string_view kPlatformUsageOption;
 extern const std::string_view kPlatformHelp;
 
+// Whether the command chooses the code page its texts are in (--locale,
+// --output-encoding): the Linux command does; lintrel.exe takes the
+// Windows user's, as the plug-in does.
+extern const bool kPlatformChoosesCodePage;
+
 }  // namespace lintrel::cli
 
 #endif  // LINTREL_TOOLS_ARGUMENTS_HELP_H_

@@ -45,6 +45,9 @@ struct Options {
   // input); they exclude the inputs above.
   std::optional<std::string> headers;
   std::optional<std::string> body;
+  // The body item is every byte after the header block, as it stands in
+  // the file, not the message's text part decoded.
+  bool raw_body = false;
   bool recursive = false;
   // The output format; nullopt leaves the choice to the command.
   std::optional<Format> format;

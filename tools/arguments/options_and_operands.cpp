@@ -35,6 +35,7 @@ constexpr OptionEntry kOptions[] = {
     {"--recursive", 'r', 0, kRunAndReport, Option::kRecursive},
     {"--headers", '\0', 1, kRun, Option::kHeaders},
     {"--body", '\0', 1, kRun, Option::kBody},
+    {"--raw-body", '\0', 0, kRunAndReport, Option::kRawBody},
     {"--param-file", '\0', 2, kRun, Option::kParamFile},
     {"--format", '\0', 1, kRunAndReport, Option::kFormat},
     {"--now", '\0', 1, kRunAndReport, Option::kNow},

@@ -23,6 +23,7 @@ enum class Option {
   kRecursive,
   kHeaders,
   kBody,
+  kRawBody,
   kParamFile,
   kFormat,
   kNow,

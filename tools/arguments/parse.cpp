@@ -8,6 +8,7 @@
 #include <string>
 #include <variant>
 
+#include "tools/arguments/help.h"
 #include "tools/arguments/now_time.h"
 #include "tools/arguments/options_and_operands.h"
 #include "tools/arguments/quoted.h"
@@ -83,6 +84,9 @@ void Apply(const GivenOption& given, Options& options) {
       break;
     case Option::kBody:
       SetOnce(options.body, written, value);
+      break;
+    case Option::kRawBody:
+      options.raw_body = true;
       break;
     case Option::kParamFile:
       if (value.size() != 1 || value[0] < '0' || value[0] > '3') {
@@ -187,8 +191,10 @@ Options ParseArguments(const std::vector<std::string_view>& arguments) {
     }
     Apply(given, options);
   }
-  if (options.output_encoding && !options.locale) {
-    throw UsageError("--output-encoding needs --locale");
+  if (options.output_encoding && !kPlatformChoosesCodePage) {
+    throw UsageError(
+        "--output-encoding is not available on Windows: the texts are in the code page of the "
+        "Windows user");
   }
   size_t next = 1;
   if (options.command == Command::kRun) {

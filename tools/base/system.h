@@ -143,6 +143,12 @@ unsigned ProcessorCount();
 // How many files the process may hold open at once.
 uint64_t OpenFileLimit();
 
+// The ANSI code page that texts are handed to the plug-in in when no locale
+// is chosen: the system's on Windows, where the plug-in runs; 1252, the
+// Western one, on Linux, where the plug-in's built-in settings are those of
+// a Western Windows.
+uint32_t DefaultAnsiCodePage();
+
 }  // namespace lintrel::cli
 
 #endif  // LINTREL_TOOLS_BASE_SYSTEM_H_

@@ -25,12 +25,19 @@ Text Oversized() {
   return "message " + LargerThanLimit();
 }
 
+// How the options hand the plug-in a message's body.
+BodyChoice BodyChoiceOf(const Options& options) {
+  return {options.raw_body, TargetOf(options)};
+}
+
 }  // namespace
 
 int RunCommand(const Options& options, const Plugin& plugin) {
   const GivenParameters given(options);
-  const auto run = [&](const Message& message, ResultSink* sink = nullptr) {
-    return RunMacro(plugin, options.macro, message, given.parameters(), sink);
+  const BodyChoice body = BodyChoiceOf(options);
+  const auto run = [&](Message& message, ResultSink* sink = nullptr) {
+    MessageItems items(message, body);
+    return RunMacro(plugin, options.macro, items, given.parameters(), sink);
   };
   const OneMessage one = [&](Message& message, bool, Output& output) {
     if (options.format.value_or(Format::kText) != Format::kText) {
@@ -68,10 +75,15 @@ int RunCommand(const Options& options, const Plugin& plugin) {
 }
 
 int ReportCommand(const Options& options, const Plugin& plugin) {
+  const BodyChoice body = BodyChoiceOf(options);
+  const auto report = [&](Message& message) {
+    MessageItems items(message, body);
+    return MakeReport(plugin, items, body.target);
+  };
   const OneMessage one = [&](Message& message, bool sample, Output& output) {
     const Format format = options.format.value_or(Format::kText);
     Text record = sample && format == Format::kText ? "==> the built-in sample message <==\n" : "";
-    AppendReportRecord(record, format, Layout::kOneMessage, message, MakeReport(plugin, message));
+    AppendReportRecord(record, format, Layout::kOneMessage, message, report(message));
     output.Write(record);
     return kExitSuccess;
   };
@@ -81,7 +93,7 @@ int ReportCommand(const Options& options, const Plugin& plugin) {
       done.failed = true;
       return;
     }
-    AppendReportRecord(done.record, format, layout, message, MakeReport(plugin, message));
+    AppendReportRecord(done.record, format, layout, message, report(message));
   };
   return OverMessages(options, Format::kText, one, each);
 }

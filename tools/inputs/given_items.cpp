@@ -46,7 +46,9 @@ Message HeadersAndBodyMessage(const Options& options) {
   };
   const std::string_view header_bytes = headers->view();
   auto both = std::make_shared<Both>(Both{std::move(headers), std::move(body.storage)});
-  return Message::FromParts({}, std::move(both), header_bytes, body.item);
+  Message message = Message::FromParts({}, std::move(both), header_bytes, body.item);
+  message.MakeVerbatim();
+  return message;
 }
 
 GivenParameters::GivenParameters(const Options& options) {

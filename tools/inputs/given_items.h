@@ -17,7 +17,8 @@ namespace lintrel::cli {
 // The built-in sample message.
 Message SampleMessage();
 
-// The message of --headers and --body; either alone leaves the other empty.
+// The message of --headers and --body, both verbatim; either alone leaves
+// the other empty.
 // Raises InputError for a file that cannot be read or is too large.
 Message HeadersAndBodyMessage(const Options& options);
 

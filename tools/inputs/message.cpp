@@ -8,6 +8,17 @@
 #include "tools/inputs/message_split.h"
 
 namespace lintrel::cli {
+namespace {
+
+// The same break as `bytes`, in storage that lasts.
+std::string_view LastingBreak(std::string_view bytes) {
+  for (const std::string_view line_break : {"\r\n", "\n", "\r"}) {
+    if (bytes == line_break) return line_break;
+  }
+  return {};
+}
+
+}  // namespace
 Message Message::FromBytes(Origin origin, std::shared_ptr<const void> storage,
                            std::string_view bytes) {
   Message message = FromParts(std::move(origin), std::move(storage), {}, {});
@@ -20,6 +31,8 @@ void Message::SplitWhole() const {
   const MessageParts parts = SplitMessage(whole_);
   headers_ = parts.headers;
   body_ = parts.body;
+  empty_line_ = LastingBreak(whole_.substr(
+      parts.headers.size(), whole_.size() - parts.headers.size() - parts.body.size()));
   whole_ = {};
 }
 
@@ -88,7 +101,12 @@ Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, 
       const ItemBytes headers(*file, offset, split->headers_end);
       const ItemBytes body(*file, offset + split->body_start,
                            static_cast<size_t>(size - split->body_start));
-      return FromParts(std::move(origin), std::move(file), headers, body);
+      char line_break[2];
+      const size_t length = split->body_start - split->headers_end;
+      file->ReadAt(offset + split->headers_end, line_break, length);
+      Message message = FromParts(std::move(origin), std::move(file), headers, body);
+      message.empty_line_ = LastingBreak(std::string_view(line_break, length));
+      return message;
     }
     want = static_cast<size_t>(std::min<uint64_t>(size, uint64_t{want} * 2));
   }
@@ -105,6 +123,8 @@ Message Message::FromFile(Origin origin, std::shared_ptr<const InputFile> file, 
   Message message =
       FromParts(std::move(origin), std::move(storage), bytes.substr(0, split->headers_end), body);
   message.body_front_ = bytes.substr(split->body_start);
+  message.empty_line_ =
+      LastingBreak(bytes.substr(split->headers_end, split->body_start - split->headers_end));
   return message;
 }
 

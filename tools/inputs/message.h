@@ -69,6 +69,10 @@ class Message {
   static Message Oversized(Origin origin);
 
   const Origin& origin() const { return origin_; }
+  // A message whose body is handed over verbatim (--body), never read as
+  // the text part of a MIME message.
+  bool verbatim() const { return verbatim_; }
+  void MakeVerbatim() { verbatim_ = true; }
   // Numbers a message of an mbox file that was split a stretch at a time.
   void Renumber(int64_t index) { origin_.index = index; }
   bool oversized() const { return oversized_; }
@@ -79,6 +83,13 @@ class Message {
   const ItemBytes& body() const {
     Split();
     return body_;
+  }
+
+  // The break of the empty line between the header block and the body:
+  // "\r\n", "\n", "\r", or empty when there is no empty line.
+  std::string_view empty_line() const {
+    Split();
+    return empty_line_;
   }
 
   // The header block in memory, read from its file now if it is still
@@ -98,6 +109,7 @@ class Message {
  private:
   Origin origin_;
   bool oversized_ = false;
+  bool verbatim_ = false;
   std::shared_ptr<const void> storage_;
   // Finds the header block and body of a message made from its whole bytes.
   void Split() const {
@@ -109,6 +121,7 @@ class Message {
   mutable std::string_view whole_;
   mutable ItemBytes headers_;
   mutable ItemBytes body_;
+  mutable std::string_view empty_line_;
   // The first bytes of a body that is in its file, which are in memory:
   // in the first read, or in `body_read_`.
   std::string_view body_front_;

@@ -146,6 +146,10 @@ bool OutputSharesTerminal() {
          out.st_rdev == err.st_rdev;
 }
 
+uint32_t DefaultAnsiCodePage() {
+  return 1252;
+}
+
 uint64_t OpenFileLimit() {
   struct rlimit limit;
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {

@@ -23,12 +23,12 @@ void CheckBalance(const CliProvider& provider, std::string_view which, std::stri
 
 }  // namespace
 
-MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, const Message& message,
+MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, MessageItems& items,
                       const Parameters& parameters, ResultSink* sink) {
   CliProvider message_provider;
   if (sink != nullptr) message_provider.SendResultTo(*sink);
-  message_provider.SetItem(kItemHeaders, message.headers());
-  message_provider.SetItem(kItemBody, message.body());
+  message_provider.SetItem(kItemHeaders, items.headers());
+  message_provider.SetBody(items);
   CliProvider parameter_provider;
   for (int32_t n = 0; n < static_cast<int32_t>(parameters.size()); ++n) {
     parameter_provider.SetItem(n, parameters[n]);

@@ -7,7 +7,7 @@
 
 #include "text/text.h"
 #include "tools/inputs/item_bytes.h"
-#include "tools/inputs/message.h"
+#include "tools/run/message_items.h"
 #include "tools/run/plugin.h"
 #include "tools/run/result_sink.h"
 
@@ -20,12 +20,13 @@ struct MacroOutcome {
   Text text;
 };
 
-// Runs `name` through the plug-in on `message`. An error the plug-in raises
+// Runs `name` through the plug-in on the message of `items`, whose body
+// text is made if the macro fetches it. An error the plug-in raises
 // is caught and returned; nothing else is (an input file that cannot be read
 // raises InputError, references the plug-in did not give back raise
 // PluginFault). With `sink`, the result goes there as the plug-in stores it,
 // and is taken back when the macro fails.
-MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, const Message& message,
+MacroOutcome RunMacro(const Plugin& plugin, std::string_view name, MessageItems& items,
                       const Parameters& parameters, ResultSink* sink = nullptr);
 
 }  // namespace lintrel::cli

@@ -59,6 +59,7 @@ ItemBytes CliProvider::Item(int32_t item) const {
     const auto stored = stored_.find(item);
     if (stored != stored_.end()) return std::string_view(stored->second);
   }
+  if (item == kItemBody && body_ != nullptr) return body_->Body();
   for (size_t n = 0; n < item_count_; ++n) {
     if (items_[n].first == item) return items_[n].second;
   }

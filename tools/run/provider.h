@@ -15,6 +15,7 @@
 #include "plugin/data_provider.h"
 #include "text/text.h"
 #include "tools/inputs/item_bytes.h"
+#include "tools/run/message_items.h"
 #include "tools/run/provider_base.h"
 #include "tools/run/result_sink.h"
 
@@ -29,6 +30,10 @@ class CliProvider final : public ProviderBase {
   // Hands over the text stored last under `item`, nullopt when nothing was
   // stored; later fetches of the item answer as if nothing had been.
   std::optional<Text> TakeStored(int32_t item);
+
+  // The body item (241) answers with the body of `items`, made when the
+  // plug-in first fetches it; `items` must outlive the provider's use.
+  void SetBody(MessageItems& items) { body_ = &items; }
 
   // The plug-in's stores of the macro result go to `sink` instead of being
   // kept.
@@ -67,6 +72,7 @@ class CliProvider final : public ProviderBase {
   std::optional<Text> stored_result_;
   std::map<int32_t, Text> stored_;
   ResultSink* result_sink_ = nullptr;
+  MessageItems* body_ = nullptr;
   int references_ = 0;
 };
 

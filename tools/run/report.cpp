@@ -60,10 +60,9 @@ std::string_view QuoteOf(std::string_view body) {
 
 }  // namespace
 
-Report MakeReport(const Plugin& plugin, Message& message) {
-  const std::string_view quote = QuoteOf(message.ReadBody());
-  const MacroOutcome subject =
-      RunMacro(plugin, "KORGETHEADER", message, {std::string_view("Subject:")});
+Report MakeReport(const Plugin& plugin, MessageItems& items, const TextTarget& target) {
+  const std::string_view quote = QuoteOf(items.BodyInMemory());
+  const std::string subject = SubjectText(items.message().ReadHeaders(), target);
   Report report;
   ForEachLine(plugin.identity().macro_list, [&](std::string_view macro) {
     const ReportCall call = CallOf(macro);
@@ -72,14 +71,14 @@ Report MakeReport(const Plugin& plugin, Message& message) {
     for (size_t n = 0; n < call.count; ++n) {
       const ReportParameter& parameter = call.parameters[n];
       const std::string_view text = parameter.from == From::kQuote     ? quote
-                                    : parameter.from == From::kSubject ? subject.text
+                                    : parameter.from == From::kSubject ? subject
                                                                        : parameter.text;
       parameters[n] = text;
       const bool named = parameter.from != From::kText && !text.empty();
       line.call += named ? (parameter.from == From::kQuote ? " <quote>" : " <subject>")
                          : " \"" + Text(text) + "\"";
     }
-    line.outcome = RunMacro(plugin, macro, message, parameters);
+    line.outcome = RunMacro(plugin, macro, items, parameters);
     if (!line.outcome.ok) report.all_succeeded = false;
     report.lines.push_back(std::move(line));
   });

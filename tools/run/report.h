@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "text/text.h"
-#include "tools/inputs/message.h"
 #include "tools/run/macro_call.h"
+#include "tools/run/message_items.h"
 #include "tools/run/plugin.h"
 
 namespace lintrel::cli {
@@ -33,9 +33,10 @@ struct Report {
 // Runs the macros in the order of the macro list. Most run with their
 // defaults; KORKILLCITE (depth 2) and KORCITE (four lines, "[...]") work on
 // the quote of the message, the body's lines from the first that begins with
-// ">" to the last that does; KORMKLINK on the subject; KORGETHEADER is asked
-// for "Subject:". The body is read into memory.
-Report MakeReport(const Plugin& plugin, Message& message);
+// ">" to the last that does; KORMKLINK on the subject, as a client hands it
+// to a template (its encoded-words decoded into the code page of `target`);
+// KORGETHEADER is asked for "Subject:". The body is read into memory.
+Report MakeReport(const Plugin& plugin, MessageItems& items, const TextTarget& target);
 
 }  // namespace lintrel::cli
 

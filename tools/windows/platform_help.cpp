@@ -6,6 +6,8 @@ namespace lintrel::cli {
 
 const std::string_view kPlatformUsageOption = "[--dll PATH]";
 
+const bool kPlatformChoosesCodePage = false;
+
 const std::string_view kPlatformHelp =
     "--dll PATH         the plug-in's DLL, by default KOR_LINTREL.TBP beside\n"
     "                   lintrel.exe; it serves list and --version too. The date\n"

@@ -141,6 +141,10 @@ bool OutputSharesTerminal() {
   return IsTerminal(1) && IsTerminal(2);
 }
 
+uint32_t DefaultAnsiCodePage() {
+  return GetACP();
+}
+
 // The C library's own table of descriptors is the limit.
 uint64_t OpenFileLimit() {
   return 2048;

@@ -24,7 +24,6 @@ The steps:
 import email
 import email.policy
 import functools
-import json
 import os
 import re
 import sys
@@ -72,9 +71,8 @@ LABEL_BLANKS = "\t\n\f\r "
 
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-# lintrel's own table of the labels, which the oracle reads so that both go by
-# one table; charset_labels.json beside this file stands in for it in a tree
-# without it.
+# lintrel's own table of the labels, made from npm's whatwg-encoding, which
+# the oracle reads so that both go by one table.
 CHARSET_TABLE = os.path.join(HERE, "..", "..", "..", "tools", "body_text", "charset_table.cpp")
 TABLE_ROW = re.compile(r'^\s*\{"([^"]+)", (\d+)\},', re.MULTILINE)
 
@@ -82,9 +80,6 @@ TABLE_ROW = re.compile(r'^\s*\{"([^"]+)", (\d+)\},', re.MULTILINE)
 @functools.cache
 def labels():
     """The Standard's labels, each with the name of its encoding."""
-    if not os.path.exists(CHARSET_TABLE):
-        with open(os.path.join(HERE, "charset_labels.json")) as f:
-            return json.load(f)
     with open(CHARSET_TABLE) as f:
         encodings, _, label_rows = f.read().partition("kLabels[]")
     names = [name for name, _ in TABLE_ROW.findall(encodings)]

@@ -1,0 +1,234 @@
+#include "tools/body_text/body_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "tools/base/byte_buffer.h"
+#include "tools/base/code_pages.h"
+#include "tools/base/system.h"
+#include "tools/body_text/charset_labels.h"
+#include "tools/body_text/encoded_words.h"
+#include "tools/body_text/iso_2022_jp.h"
+#include "tools/body_text/mime_headers.h"
+#include "tools/body_text/text_part.h"
+#include "tools/body_text/transfer_encodings.h"
+#include "tools/locales/windows_locale.h"
+
+namespace lintrel::cli {
+namespace {
+
+// The body is looked at this much first, and twice as much each time the
+// text part is not yet known.
+constexpr size_t kFirstLook = size_t{1} << 16;
+
+// A body in its file is checked for bytes above 127 this much at a time,
+// so that one that is all ASCII can stay there.
+constexpr size_t kCheckChunk = size_t{1} << 20;
+
+constexpr uint32_t kIso2022JpCodePage = 50220;
+constexpr uint32_t kEucJpCodePage = 20932;
+
+bool IsSingleByte(uint32_t code_page) {
+  return code_page == 874 || (code_page >= 1250 && code_page <= 1258);
+}
+
+// Whether `bytes` holds nothing but ASCII, ESC apart: the same text in every
+// code page that keeps ASCII as ASCII, as all do but UTF-16 (and ISO-2022-JP
+// past an ESC).
+bool IsPlainAscii(std::string_view bytes) {
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    // A byte above 127, or one below 32 (ESC among them), in the word.
+    if ((word & 0x8080808080808080u) != 0 ||
+        ((word - 0x2020202020202020u) & ~word & 0x8080808080808080u) != 0) {
+      break;
+    }
+  }
+  for (; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80 || c == 0x1B) return false;
+  }
+  return true;
+}
+
+bool AsciiCompatible(uint32_t code_page) {
+  return code_page != kUtf16LeCodePage && code_page != kUtf16BeCodePage;
+}
+
+// The text `bytes` in `from`, appended to `out` in `to`: as it stands where
+// that is the same text, else converted; as it stands, too, where the
+// system cannot convert it.
+void AppendInCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::string& out) {
+  if ((from == to && IsSingleByte(to)) || (AsciiCompatible(from) && IsPlainAscii(bytes)) ||
+      !ConvertCodePage(bytes, from, to, out)) {
+    out.append(bytes);
+  }
+}
+
+// A byte order mark at the front of `bytes`, which names the encoding
+// whatever the label says: its code page and length.
+std::optional<std::pair<uint32_t, size_t>> ByteOrderMark(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return std::pair(kUtf8CodePage, size_t{3});
+  if (bytes.starts_with("\xFE\xFF")) return std::pair(kUtf16BeCodePage, size_t{2});
+  if (bytes.starts_with("\xFF\xFE")) return std::pair(kUtf16LeCodePage, size_t{2});
+  return std::nullopt;
+}
+
+// Whether the body text of a whole body in `from` is the body's own bytes:
+// the body is read a piece at a time and not held.
+bool BodyStandsAsItIs(const ItemBytes& body, uint32_t from, const TextTarget& target) {
+  if (target.utf8 || !AsciiCompatible(from)) return false;
+  if (from == target.code_page && IsSingleByte(from)) return true;
+  if (!body.in_file()) return IsPlainAscii(body.memory());
+  ByteBuffer chunk;
+  chunk.Reserve(std::min(kCheckChunk, body.size()));
+  for (size_t at = 0; at < body.size(); at += kCheckChunk) {
+    const size_t n = std::min(kCheckChunk, body.size() - at);
+    body.CopyAt(at, chunk.data(), n);
+    chunk.Resize(n);
+    if (!IsPlainAscii(chunk.view())) return false;
+  }
+  return true;
+}
+
+// The code page that a part's charset parameter names; nullopt for none
+// that the command knows, whose bytes stand as they are.
+std::optional<uint32_t> CodePageOf(const std::optional<std::string>& charset) {
+  if (!charset) return std::nullopt;
+  const CharsetEncoding* encoding = EncodingForLabel(*charset);
+  if (encoding == nullptr) return std::nullopt;
+  return encoding->code_page;
+}
+
+// Where a mail reader's parser ends the header block inside the one that
+// lintrel splits off: at its first line that is not a header line, which
+// begins the body for the parser; nullopt when every line is one.
+std::optional<size_t> BodyInHeaderBlock(std::string_view headers) {
+  for (size_t at = 0; at < headers.size();) {
+    const MessageLine line = *LineAt(headers, at, true);
+    if (!IsHeaderLine(headers.substr(line.begin, line.end - line.begin))) return at;
+    at = line.next;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TextTarget TargetOf(const Options& options) {
+  TextTarget target;
+  target.code_page =
+      options.locale ? ChosenLocale(*options.locale).code_page : DefaultAnsiCodePage();
+  target.utf8 = options.output_encoding == OutputEncoding::kUtf8;
+  return target;
+}
+
+void AppendConverted(std::string_view bytes, std::optional<std::string_view> label,
+                     const TextTarget& target, std::string& out) {
+  const CharsetEncoding* encoding = label ? EncodingForLabel(*label) : nullptr;
+  if (encoding == nullptr) {
+    // Bytes as they stand, even those that are no character of the code
+    // page; in UTF-8, the text they are in it.
+    if (target.utf8) {
+      AppendInCodePage(bytes, target.code_page, kUtf8CodePage, out);
+    } else {
+      out.append(bytes);
+    }
+    return;
+  }
+  uint32_t from = encoding->code_page;
+  if (const auto mark = ByteOrderMark(bytes)) {
+    from = mark->first;
+    bytes.remove_prefix(mark->second);
+  }
+  std::string made;
+  if (from == kUserDefinedCodePage) {
+    // Its bytes above 127 are characters of no code page.
+    made.assign(bytes);
+    std::replace_if(
+        made.begin(), made.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; },
+        '?');
+    bytes = made;
+    from = target.code_page;
+  } else if (from == kIso2022JpCodePage) {
+    made = Iso2022JpToEucJp(bytes);
+    bytes = made;
+    from = kEucJpCodePage;
+  }
+  if (!target.utf8) {
+    AppendInCodePage(bytes, from, target.code_page, out);
+    return;
+  }
+  // The text in the code page first, so that it holds only what the code
+  // page holds; then the same text in UTF-8.
+  std::string in_page;
+  AppendInCodePage(bytes, from, target.code_page, in_page);
+  AppendInCodePage(in_page, target.code_page, kUtf8CodePage, out);
+}
+
+ItemBytes MakeBodyText(Message& message, const TextTarget& target,
+                       std::shared_ptr<const void>& storage) {
+  const std::string_view headers = message.ReadHeaders();
+  // Lines of the header block from one that is no header line on are the
+  // front of the body to a mail reader.
+  const std::optional<size_t> stray = BodyInHeaderBlock(headers);
+  const std::string lead =
+      stray ? std::string(headers.substr(*stray)) + std::string(message.empty_line()) : "";
+  std::string joined;
+  const auto body_front = [&](size_t want) {
+    const std::string_view front = message.BodyPrefix(want);
+    if (lead.empty()) return front;
+    joined = lead + std::string(front);
+    return std::string_view(joined);
+  };
+  const size_t whole_size = lead.size() + message.body().size();
+  // A message that is one text, as most are, is found to be so by its
+  // header block alone: its text is its whole body.
+  TextPartAnswer answer = FindTextPart(headers, {}, true);
+  const bool whole_body = answer.status == TextPartStatus::kFound;
+  for (size_t want = kFirstLook; !whole_body; want *= 2) {
+    const std::string_view front = body_front(want);
+    answer = FindTextPart(headers, front, front.size() == whole_size);
+    if (answer.status != TextPartStatus::kNeedMore) break;
+  }
+  if (answer.status != TextPartStatus::kFound) return {};
+  const TextPart& part = answer.part;
+  std::string_view bytes = part.bytes;
+  if (whole_body) {
+    const std::optional<uint32_t> from = CodePageOf(part.charset);
+    const bool marked = from && ByteOrderMark(message.BodyPrefix(3)).has_value();
+    if (part.encoding == TransferEncoding::kNone && !marked && lead.empty() &&
+        BodyStandsAsItIs(message.body(), from.value_or(target.code_page), target)) {
+      return message.body();
+    }
+    bytes = body_front(message.body().size());
+  }
+  ByteBuffer decoded;
+  if (part.encoding != TransferEncoding::kNone) {
+    decoded.Reserve(bytes.size());
+    decoded.Resize(DecodeTransferEncoding(part.encoding, bytes, decoded.data()));
+    bytes = decoded.view();
+  }
+  auto text = std::make_shared<std::string>();
+  AppendConverted(bytes, part.charset, target, *text);
+  const std::string_view view = *text;
+  storage = std::move(text);
+  return view;
+}
+
+std::string SubjectText(std::string_view headers, const TextTarget& target) {
+  std::string subject;
+  const std::optional<std::vector<TextSegment>> segments = DecodedSubject(headers);
+  if (!segments) return subject;
+  for (const TextSegment& segment : *segments) {
+    AppendConverted(
+        segment.bytes,
+        segment.encoded ? std::optional<std::string_view>(segment.charset) : std::nullopt, target,
+        subject);
+  }
+  return subject;
+}
+
+}  // namespace lintrel::cli
