@@ -179,14 +179,18 @@ size_t DecodeQuotedPrintable(std::string_view in, char* out) {
   size_t i = 0;
   size_t o = 0;
   while (i < n) {
-    size_t equals = i;
-    const size_t near = std::min(n, i + kShortRun);
-    while (equals < near && in[equals] != '=') ++equals;
-    if (equals == near) equals = FindFirstOf<'='>(in, equals);
-    std::memcpy(out + o, in.data() + i, equals - i);
-    o += equals - i;
-    i = equals + 1;
-    if (i >= n) break;
+    if (in[i] != '=') {
+      const size_t near = std::min(n, i + kShortRun);
+      while (i < near && in[i] != '=') out[o++] = in[i++];
+      if (i == near && i < n && in[i] != '=') {
+        const size_t equals = FindFirstOf<'='>(in, i);
+        std::memcpy(out + o, in.data() + i, equals - i);
+        o += equals - i;
+        i = equals;
+      }
+      continue;
+    }
+    if (++i >= n) break;
     const char c = in[i];
     if (i + 1 < n && (kHexValues[static_cast<unsigned char>(c)] |
                       kHexValues[static_cast<unsigned char>(in[i + 1])]) < 16) {
