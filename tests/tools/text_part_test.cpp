@@ -219,11 +219,12 @@ TEST(TextPartTest, AnswersBeforeTheEndWhenItCan) {
       "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
       std::string(1 << 20, 'A') + "\r\n--m--\r\n";
   const std::string headers = "Content-Type: multipart/mixed; boundary=m\r\n";
-  const size_t boundary_line_end = body.find("--m\r\n", 10) + 5;
-  EXPECT_EQ(FindTextPart(headers, body.substr(0, boundary_line_end - 2), false).status, kNeedMore);
+  const std::string_view whole = body;
+  const size_t boundary_line_end = whole.find("--m\r\n", 10) + 5;
+  EXPECT_EQ(FindTextPart(headers, whole.substr(0, boundary_line_end - 2), false).status, kNeedMore);
   // A CR at the end may be the first half of CR LF.
-  EXPECT_EQ(FindTextPart(headers, body.substr(0, boundary_line_end - 1), false).status, kNeedMore);
-  const TextPartAnswer answer = FindTextPart(headers, body.substr(0, boundary_line_end), false);
+  EXPECT_EQ(FindTextPart(headers, whole.substr(0, boundary_line_end - 1), false).status, kNeedMore);
+  const TextPartAnswer answer = FindTextPart(headers, whole.substr(0, boundary_line_end), false);
   ASSERT_EQ(answer.status, kFound);
   EXPECT_EQ(answer.part.bytes, "hello");
   // Without a plain part, an html part is the answer only at the end.
@@ -231,7 +232,8 @@ TEST(TextPartTest, AnswersBeforeTheEndWhenItCan) {
                            std::string(1000, 'x');
   EXPECT_EQ(FindTextPart(headers, html, false).status, kNeedMore);
   EXPECT_EQ(FindTextPart(headers, html, true).part.bytes, "hi");
-  EXPECT_EQ(FindTextPart(headers, html + "\n--m--\n", false).part.bytes, "hi");
+  const std::string closed = html + "\n--m--\n";
+  EXPECT_EQ(FindTextPart(headers, closed, false).part.bytes, "hi");
   // A message that is its own text part needs all of its body.
   EXPECT_EQ(FindTextPart("Subject: x\n", "text", false).status, kNeedMore);
   EXPECT_EQ(FindTextPart("Content-Type: image/png\n", "", false).status, kNone);

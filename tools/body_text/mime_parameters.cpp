@@ -22,12 +22,13 @@ constexpr ByteClass With(ByteClass base, std::string_view add, std::string_view 
   return base;
 }
 
-constexpr std::string_view kSpecials = "()<>@,:;.\\\"[]";
+// The delimiters of RFC 5322, which no atom holds.
+constexpr std::string_view kDelimiters = "()<>@,:;.\\\"[]";
 constexpr ByteClass kCommentOrBlank = With({}, " \t(");
-constexpr ByteClass kSpecialBytes = With({}, kSpecials);
-constexpr ByteClass kAtomEnds = With(kSpecialBytes, " \t");
-constexpr ByteClass kPhraseEnds = With(kSpecialBytes, {}, ".\"(");
-constexpr ByteClass kTokenEnds = With(kSpecialBytes, "/?= \t", ".");
+constexpr ByteClass kDelimiterBytes = With({}, kDelimiters);
+constexpr ByteClass kAtomEnds = With(kDelimiterBytes, " \t");
+constexpr ByteClass kPhraseEnds = With(kDelimiterBytes, {}, ".\"(");
+constexpr ByteClass kTokenEnds = With(kDelimiterBytes, "/?= \t", ".");
 constexpr ByteClass kAttributeEnds = With(kTokenEnds, "*'%");
 constexpr ByteClass kExtendedAttributeEnds = With(kAttributeEnds, {}, "%");
 
@@ -238,7 +239,7 @@ bool TakeWord(std::string_view& v, std::string* out) {
   if (rest.empty()) return false;
   if (rest[0] == '"') {
     TakeQuotedString(rest, &written);
-  } else if (StartsWithAny(rest, kSpecialBytes)) {
+  } else if (StartsWithAny(rest, kDelimiterBytes)) {
     return false;
   } else {
     const EncodedWord word = rest.starts_with("=?") ? ReadEncodedWord(rest) : EncodedWord{};
@@ -270,7 +271,7 @@ void TakePhrase(std::string_view& v, std::string* out) {
 }
 
 // get_invalid_parameter, and _find_mime_parameters: phrases and misplaced
-// specials up to the next ";" outside quotes, comments and encoded-words.
+// delimiters up to the next ";" outside quotes, comments and encoded-words.
 void TakeToSemicolon(std::string_view& v, std::string* out = nullptr) {
   while (!v.empty() && v[0] != ';') {
     if (StartsWithAny(v, kPhraseEnds)) {

@@ -1,5 +1,6 @@
 #include "tools/body_text/transfer_encodings.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -21,6 +22,17 @@ constexpr std::array<uint8_t, 256> kBase64Values = [] {
   values.fill(kNotBase64);
   for (size_t i = 0; i < kBase64Alphabet.size(); ++i) {
     values[static_cast<unsigned char>(kBase64Alphabet[i])] = static_cast<uint8_t>(i);
+  }
+  return values;
+}();
+
+// A byte's value as a hex digit in either case, or 0xFF.
+constexpr std::array<uint8_t, 256> kHexValues = [] {
+  std::array<uint8_t, 256> values{};
+  values.fill(0xFF);
+  for (int c = 0; c < 256; ++c) {
+    if (IsHexDigit(static_cast<char>(c)))
+      values[c] = static_cast<uint8_t>(HexValue(static_cast<char>(c)));
   }
   return values;
 }();
@@ -158,26 +170,39 @@ size_t DecodeBase64(std::string_view in, char* out) {
   return o;
 }
 
+// Text between escapes is copied in runs: a short run, as between the
+// escapes of a text in another script than Latin, a byte at a time; a
+// long one found by block search.
 size_t DecodeQuotedPrintable(std::string_view in, char* out) {
+  constexpr size_t kShortRun = 16;
   const size_t n = in.size();
   size_t i = 0;
   size_t o = 0;
   while (i < n) {
-    const size_t equals = FindFirstOf<'='>(in, i);
-    std::memcpy(out + o, in.data() + i, equals - i);
-    o += equals - i;
-    i = equals + 1;
-    if (i >= n) break;
+    if (in[i] != '=') {
+      const size_t near = std::min(n, i + kShortRun);
+      while (i < near && in[i] != '=') out[o++] = in[i++];
+      if (i == near && i < n && in[i] != '=') {
+        const size_t equals = FindFirstOf<'='>(in, i);
+        std::memcpy(out + o, in.data() + i, equals - i);
+        o += equals - i;
+        i = equals;
+      }
+      continue;
+    }
+    if (++i >= n) break;
     const char c = in[i];
-    if (c == '\n' || c == '\r') {
+    if (i + 1 < n && (kHexValues[static_cast<unsigned char>(c)] |
+                      kHexValues[static_cast<unsigned char>(in[i + 1])]) < 16) {
+      out[o++] = static_cast<char>(kHexValues[static_cast<unsigned char>(c)] << 4 |
+                                   kHexValues[static_cast<unsigned char>(in[i + 1])]);
+      i += 2;
+    } else if (c == '\n' || c == '\r') {
       if (c == '\r') i = FindFirstOf<'\n'>(in, i);
       if (i < n) ++i;
     } else if (c == '=') {
       out[o++] = '=';
       ++i;
-    } else if (i + 1 < n && IsHexDigit(c) && IsHexDigit(in[i + 1])) {
-      out[o++] = static_cast<char>(HexValue(c) << 4 | HexValue(in[i + 1]));
-      i += 2;
     } else {
       out[o++] = '=';
     }
