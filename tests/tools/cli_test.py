@@ -1147,6 +1147,52 @@ class MisuseTest(MailStore):
         self.assertEqual((done.returncode, done.stdout, done.stderr), (1, b"", b"lintrel: out of memory\n"))
 
 
+class BodyTextTest(FileCase):
+    """The body a macro sees is the text a mail reader shows; --raw-body
+    hands over the bytes after the header block as they stand."""
+
+    QUOTED = (b"Subject: =?utf-8?q?Caf=C3=A9_menu?= for\r\n =?iso-8859-1?q?l=E0?=\r\n"
+              b"Content-Type: multipart/alternative; boundary=b\r\n\r\n--b\r\n"
+              b"Content-Type: text/plain; charset=utf-8\r\n"
+              b"Content-Transfer-Encoding: quoted-printable\r\n\r\n"
+              b"The caf=C3=A9 menu is at http://example.org/caf=\r\ne/menu=2Ehtml today.\r\n"
+              b"--b\r\nContent-Type: text/html\r\n\r\n<p>http://example.org/html</p>\r\n--b--\r\n")
+
+    def test_the_body_is_the_text_part_decoded(self):
+        message = self.file("m.eml", self.QUOTED)
+        self.assertRuns(["run", "-i", message, "KORGETLINKS"], b"http://example.org/cafe/menu.html")
+        self.assertRuns(["run", "-i", message, "KORCITE", "--", "", "", "9"],
+                        b"The caf\xe9 menu is at http://example.org/cafe/menu.html today.")
+        self.assertRuns(["run", "-i", message, "--raw-body", "KORGETLINKS"],
+                        b"http://example.org/caf\r\nhttp://example.org/html")
+        # The header block stays as it is; --body too.
+        self.assertRuns(["run", "-i", message, "KORGETHEADER", "Subject:"],
+                        b"=?utf-8?q?Caf=C3=A9_menu?= for =?iso-8859-1?q?l=E0?=")
+        self.assertRuns(["run", "--body", message, "KORGETLINKS"],
+                        b"http://example.org/caf\r\nhttp://example.org/html")
+
+    def test_the_report_shows_the_subject_decoded(self):
+        message = self.file("m.eml", self.QUOTED)
+        status, out, err = lintrel("report", "-i", message)
+        self.assertEqual((status, err), (0, b""))
+        self.assertIn(b"\nKORMKLINK <subject>: Caf%E9%20menu%20for%20l%E0\n", out)
+        self.assertIn(b"\nKORGETLINKS: http://example.org/cafe/menu.html\n", out)
+        status, out, err = lintrel("report", "--raw-body", "-i", message)
+        self.assertIn(b"\nKORGETLINKS: http://example.org/caf\n  http://example.org/html\n", out)
+
+    def test_the_body_text_in_utf_8(self):
+        if WINDOWS:
+            self.skipTest("lintrel.exe has no --output-encoding")
+        message = self.file("m.eml", b"Content-Type: text/plain; charset=koi8-r\n\n\xf0\xd2\xc9 \xe9\n")
+        self.assertRuns(["run", "-i", message, "KORCITE", "--", "", "", "9"], b"??? ?\n")
+        self.assertRuns(["run", "-i", message, "--locale", "ru-RU", "KORCITE", "--", "", "", "9"],
+                        b"\xcf\xf0\xe8 \xc8\n")
+        self.assertRuns(["run", "-i", message, "--locale", "ru-RU", "--output-encoding", "utf-8",
+                         "KORCITE", "--", "", "", "9"], "\u041f\u0440\u0438 \u0418\n".encode())
+        self.assertRuns(["run", "-i", message, "--output-encoding", "utf-8", "KORCITE", "--", "", "",
+                         "9"], b"??? ?\n")
+
+
 class JobsTest(MailStore):
     """Messages run on several threads give the bytes of a run on one."""
 

@@ -223,10 +223,11 @@ std::string SubjectText(std::string_view headers, const TextTarget& target) {
   const std::optional<std::vector<TextSegment>> segments = DecodedSubject(headers);
   if (!segments) return subject;
   for (const TextSegment& segment : *segments) {
-    AppendConverted(
-        segment.bytes,
-        segment.encoded ? std::optional<std::string_view>(segment.charset) : std::nullopt, target,
-        subject);
+    // A mail reader takes the bytes above 127 of the field itself, and
+    // the words in a charset it does not know, for UTF-8.
+    const bool known = segment.encoded && EncodingForLabel(segment.charset) != nullptr;
+    AppendConverted(segment.bytes, known ? std::string_view(segment.charset) : "utf-8", target,
+                    subject);
   }
   return subject;
 }

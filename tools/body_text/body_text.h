@@ -48,8 +48,9 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
                        std::shared_ptr<const void>& storage);
 
 // The first Subject field of `headers` as a client hands it to a template:
-// unfolded, its encoded-words decoded and converted into the target, the
-// rest of it as it stands; empty when there is none.
+// unfolded, its encoded-words decoded, all of it converted into the target,
+// the bytes outside the words (and words in a charset nobody knows) read as
+// UTF-8; empty when there is none.
 std::string SubjectText(std::string_view headers, const TextTarget& target);
 
 }  // namespace lintrel::cli

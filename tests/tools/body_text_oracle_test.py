@@ -6,7 +6,7 @@ pages 1252, 1250, 1251 and 932; and that with lintrel's --raw-body every
 message's body is handed over as it stands in the file. The plug-in keeps a text it fetches up
 to its first NUL byte, and so is each text compared.
 
-Usage: body_text_test.py [--wine WINE_RUN [--native LINTREL]] [--large]
+Usage: body_text_oracle_test.py [--wine WINE_RUN [--native LINTREL]] [--large]
                          PATH_TO_LINTREL [TestClass ...]
 
 With --wine, PATH_TO_LINTREL is lintrel.exe, run through the script WINE_RUN,
