@@ -61,13 +61,14 @@ deb_name="lintrel_${version}_$(dpkg --print-architecture).deb"
 zip="$scratch/dist/$zip_name.zip"
 listed=$(unzip -Z1 "$zip" | sort)
 expected=$(printf "$zip_name/%s\n" "" INSTALL.txt KOR_LINTREL.TBP LICENSE host-errors.md lintrel.exe \
-  lintrel.md | sort)
+  lintrel.md macros.md | sort)
 [[ "$listed" == "$expected" ]] || fail "the zip holds:"$'\n'"$listed"
 unzip -q "$zip" -d "$scratch/unzipped"
 unzipped="$scratch/unzipped/$zip_name"
 cmp -s "$unzipped/KOR_LINTREL.TBP" "$dll" || fail "the zip's KOR_LINTREL.TBP is not the tested one"
 cmp -s "$unzipped/lintrel.exe" "$exe" || fail "the zip's lintrel.exe is not the tested one"
 cmp -s "$unzipped/lintrel.md" docs/lintrel.md || fail "the zip's lintrel.md differs"
+cmp -s "$unzipped/macros.md" docs/macros.md || fail "the zip's macros.md differs"
 cmp -s "$unzipped/LICENSE" LICENSE || fail "the zip's LICENSE differs"
 cmp -s "$unzipped/host-errors.md" docs/host-errors.md || fail "the zip's host-errors.md differs"
 grep -qF "$(sha256sum "$dll" | cut -d' ' -f1)" "$unzipped/INSTALL.txt" ||

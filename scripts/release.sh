@@ -1,7 +1,7 @@
 #!/bin/bash
 # Makes the release packages of the checked-out tree:
 #   lintrel-VERSION-win32.zip   KOR_LINTREL.TBP, lintrel.exe, INSTALL.txt, host-errors.md,
-#                               lintrel.md, LICENSE
+#                               lintrel.md, macros.md, LICENSE
 #   lintrel_VERSION_ARCH.deb    the lintrel command and its manual page
 #   SHA256SUMS                  the checksums of both
 # into dist/, or into the folder given:
@@ -52,7 +52,7 @@ zip_name="lintrel-$version-win32"
 zip_dir="$stage/$zip_name"
 mkdir -p "$zip_dir"
 cp build/win32/bin/KOR_LINTREL.TBP build/win32/bin/lintrel.exe docs/host-errors.md docs/lintrel.md \
-   LICENSE "$zip_dir/"
+   docs/macros.md LICENSE "$zip_dir/"
 dll_sum=$(sha256sum build/win32/bin/KOR_LINTREL.TBP | cut -d' ' -f1)
 cat >"$zip_dir/INSTALL.txt" <<EOF
 Lintrel $version: the KOR_LINTREL.TBP macro plug-in for 32-bit Windows
@@ -85,7 +85,13 @@ Running the macros outside the client
     lintrel run --mbox C:\path\to\inbox.mbox KORMAILER
   With --dll PATH it loads another copy of KOR_LINTREL.TBP, for instance the
   one in the client's plug-in folder. lintrel --help lists every option;
-  lintrel.md describes them.
+  lintrel.md describes them. A macro that reads the body is handed the
+  message's text, as the client hands it: its text part, decoded, in the
+  code page of Windows (lintrel.md, "The body text").
+
+The macros
+  macros.md tells what each macro computes, its parameters and their
+  defaults, its result and its errors, with an example.
 
 For host authors
   host-errors.md describes how the plug-in reports its errors.

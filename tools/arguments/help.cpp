@@ -76,11 +76,12 @@ std::string UsageText() {
   const std::string option(kPlatformUsageOption);
   return "usage: lintrel run [INPUT... | --headers FILE --body FILE] [--param-file N FILE]...\n"
          "                   [--format text|tsv|jsonl] [--output FILE] [--jobs N]\n"
-         "                   [--recursive] [--now TIME] " +
+         "                   [--recursive] [--raw-body] [--now TIME] " +
          option +
-         " MACRO [P0 [P1 [P2 [P3]]]]\n"
+         "\n"
+         "                   MACRO [P0 [P1 [P2 [P3]]]]\n"
          "       lintrel report [INPUT...] [--format text|jsonl] [--output FILE] [--jobs N]\n"
-         "                      [--recursive] [--now TIME] " +
+         "                      [--recursive] [--raw-body] [--now TIME] " +
          option +
          "\n"
          "       lintrel list\n"
