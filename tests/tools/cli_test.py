@@ -1389,8 +1389,14 @@ if __name__ == "__main__":
         LINTREL, arguments = [os.path.abspath(arguments[1])], arguments[2:]
         # The Windows user's locale, which Wine takes from the environment.
         os.environ["LC_ALL"] = "en_US.UTF-8"
-        subprocess.run([LINTREL[0], "--persist", os.path.abspath(arguments[0])], check=True,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine seldom loses a run before it starts (see run_lintrel): once more.
+        for attempt in range(2):
+            started = subprocess.run([LINTREL[0], "--persist", os.path.abspath(arguments[0])],
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            if started.returncode == 0:
+                break
+        started.check_returncode()
     else:
         LINTREL = []
     LINTREL.append(os.path.abspath(arguments[0]))
