@@ -1,4 +1,5 @@
-// The field readers on any value: a Content-Type's type is "text/plain" or
+// The field readers on any value: a Content-Type reads the same the quick
+// way and the long way, its type is "text/plain" or
 // holds one "/" and no upper case letter, a boundary ends in no space, the
 // readers of the other fields take anything, and an unstructured value's
 // decoded segments hold no more bytes than the value.
@@ -14,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lintrel;
   const std::string_view value(reinterpret_cast<const char*>(data), size);
   const cli::ContentTypeValue content_type(value);
+  fuzz::Check(content_type == cli::ContentTypeValue::ReadAsPythonWritesIt(value),
+              "the plain reading differs from the long one", value);
   const std::string& type = content_type.type();
   fuzz::Check(std::count(type.begin(), type.end(), '/') == 1, "type without one /", type);
   fuzz::Check(std::none_of(type.begin(), type.end(), [](char c) { return c >= 'A' && c <= 'Z'; }),

@@ -1,9 +1,9 @@
 #include "tools/body_text/body_text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
+#include "body/byte_search.h"
 #include "tools/base/byte_buffer.h"
 #include "tools/base/code_pages.h"
 #include "tools/base/system.h"
@@ -33,29 +33,18 @@ bool IsSingleByte(uint32_t code_page) {
   return code_page == 874 || (code_page >= 1250 && code_page <= 1258);
 }
 
-// Whether `bytes` holds nothing but ASCII, ESC apart: the same text in every
-// code page that keeps ASCII as ASCII, as all do but UTF-16 (and ISO-2022-JP
-// past an ESC).
+// Whether `bytes` holds nothing but ASCII, the same text in every code page
+// that keeps ASCII as ASCII (see AsciiCompatible).
 bool IsPlainAscii(std::string_view bytes) {
-  size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    // A byte above 127, or one below 32 (ESC among them), in the word.
-    if ((word & 0x8080808080808080u) != 0 ||
-        ((word - 0x2020202020202020u) & ~word & 0x8080808080808080u) != 0) {
-      break;
-    }
-  }
-  for (; i < bytes.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c >= 0x80 || c == 0x1B) return false;
-  }
-  return true;
+  return FindNonAscii(bytes, 0) == bytes.size();
 }
 
+// Whether ASCII text is the same text in `code_page`: not in UTF-16, nor in
+// ISO-2022-JP, whose escapes are ASCII bytes that switch to other
+// characters.
 bool AsciiCompatible(uint32_t code_page) {
-  return code_page != kUtf16LeCodePage && code_page != kUtf16BeCodePage;
+  return code_page != kUtf16LeCodePage && code_page != kUtf16BeCodePage &&
+         code_page != kIso2022JpCodePage;
 }
 
 // The text `bytes` in `from`, appended to `out` in `to`: as it stands where
@@ -101,18 +90,6 @@ std::optional<uint32_t> CodePageOf(const std::optional<std::string>& charset) {
   const CharsetEncoding* encoding = EncodingForLabel(*charset);
   if (encoding == nullptr) return std::nullopt;
   return encoding->code_page;
-}
-
-// Where a mail reader's parser ends the header block inside the one that
-// lintrel splits off: at its first line that is not a header line, which
-// begins the body for the parser; nullopt when every line is one.
-std::optional<size_t> BodyInHeaderBlock(std::string_view headers) {
-  for (size_t at = 0; at < headers.size();) {
-    const MessageLine line = *LineAt(headers, at, true);
-    if (!IsHeaderLine(headers.substr(line.begin, line.end - line.begin))) return at;
-    at = line.next;
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -171,11 +148,13 @@ void AppendConverted(std::string_view bytes, std::optional<std::string_view> lab
 ItemBytes MakeBodyText(Message& message, const TextTarget& target,
                        std::shared_ptr<const void>& storage) {
   const std::string_view headers = message.ReadHeaders();
+  const HeaderFields fields = ReadHeaderBlock(headers);
   // Lines of the header block from one that is no header line on are the
   // front of the body to a mail reader.
-  const std::optional<size_t> stray = BodyInHeaderBlock(headers);
   const std::string lead =
-      stray ? std::string(headers.substr(*stray)) + std::string(message.empty_line()) : "";
+      fields.end() < headers.size()
+          ? std::string(headers.substr(fields.end())) + std::string(message.empty_line())
+          : "";
   std::string joined;
   const auto body_front = [&](size_t want) {
     const std::string_view front = message.BodyPrefix(want);
@@ -186,11 +165,11 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
   const size_t whole_size = lead.size() + message.body().size();
   // A message that is one text, as most are, is found to be so by its
   // header block alone: its text is its whole body.
-  TextPartAnswer answer = FindTextPart(headers, {}, true);
+  TextPartAnswer answer = FindTextPart(fields, {}, true);
   const bool whole_body = answer.status == TextPartStatus::kFound;
   for (size_t want = kFirstLook; !whole_body; want *= 2) {
     const std::string_view front = body_front(want);
-    answer = FindTextPart(headers, front, front.size() == whole_size);
+    answer = FindTextPart(fields, front, front.size() == whole_size);
     if (answer.status != TextPartStatus::kNeedMore) break;
   }
   if (answer.status != TextPartStatus::kFound) return {};

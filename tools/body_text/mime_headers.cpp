@@ -69,13 +69,15 @@ void HeaderFields::AddLine(std::string_view line) {
 
 HeaderFields ReadHeaderBlock(std::string_view headers) {
   HeaderFields fields;
-  for (size_t at = 0; at < headers.size();) {
+  size_t at = 0;
+  while (at < headers.size()) {
     const MessageLine line = *LineAt(headers, at, true);
     const std::string_view text = headers.substr(line.begin, line.end - line.begin);
     if (!IsHeaderLine(text)) break;
     fields.AddLine(text);
     at = line.next;
   }
+  fields.end_ = at;
   return fields;
 }
 

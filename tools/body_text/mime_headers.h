@@ -66,12 +66,20 @@ class HeaderFields {
   // first line of the body.
   bool EndsWithEnvelopeLine() const { return last_is_envelope_; }
 
+  // Where the first line that is not a header line begins in the text
+  // that ReadHeaderBlock read, which the parser takes for the body's first;
+  // the text's size when every line is a header line.
+  size_t end() const { return end_; }
+
  private:
   std::array<std::optional<std::string>, static_cast<size_t>(HeaderField::kCount)> values_;
   size_t lines_ = 0;
   bool in_field_ = false;             // a field began and may go on
   std::optional<size_t> collecting_;  // the wanted field being read, if any
   bool last_is_envelope_ = false;
+  size_t end_ = 0;
+
+  friend HeaderFields ReadHeaderBlock(std::string_view headers);
 };
 
 // The fields of the header block as lintrel splits a message (the bytes

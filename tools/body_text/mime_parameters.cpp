@@ -602,7 +602,81 @@ std::vector<FoundParam> DecodeParams(const std::vector<std::string>& pieces) {
 
 }  // namespace
 
+// A value as most mail writes it, "type/subtype" and "; name=value" pairs
+// of plain tokens or quoted strings without escapes, comments, encoded
+// words or other bytes; nullopt for any other. Read as Python reads it, it
+// gives the same type and parameters without being written again.
+std::optional<std::vector<std::pair<std::string_view, std::string_view>>> PlainPairs(
+    std::string_view v) {
+  std::vector<std::pair<std::string_view, std::string_view>> pairs;
+  const auto token = [&](const ByteClass& ends) {
+    size_t n = 0;
+    while (n < v.size() && !ends[static_cast<unsigned char>(v[n])] &&
+           static_cast<unsigned char>(v[n]) > 0x20 && static_cast<unsigned char>(v[n]) < 0x7F) {
+      ++n;
+    }
+    const std::string_view run = v.substr(0, n);
+    v.remove_prefix(n);
+    return run;
+  };
+  const auto spaces = [&] {
+    while (!v.empty() && IsBlank(v[0])) v.remove_prefix(1);
+  };
+  const std::string_view type = token(kTokenEnds);
+  if (type.empty() || !v.starts_with('/')) return std::nullopt;
+  v.remove_prefix(1);
+  if (token(kTokenEnds).empty()) return std::nullopt;
+  pairs.emplace_back(std::string_view(type.data(), static_cast<size_t>(v.data() - type.data())),
+                     std::string_view());
+  for (;;) {
+    spaces();
+    if (v.empty()) return pairs;
+    if (v[0] != ';') return std::nullopt;
+    v.remove_prefix(1);
+    spaces();
+    const std::string_view name = token(kAttributeEnds);
+    if (name.empty() || !v.starts_with('=')) return std::nullopt;
+    v.remove_prefix(1);
+    std::string_view value;
+    if (v.starts_with('"')) {
+      const size_t close = v.find('"', 1);
+      if (close == std::string_view::npos || close == 1) return std::nullopt;
+      value = v.substr(1, close - 1);
+      const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return c >= 0x20 && c < 0x7F && c != '\\' && c != ';';
+      });
+      if (!plain || value.find("=?") != std::string_view::npos) return std::nullopt;
+      v.remove_prefix(close + 1);
+    } else {
+      // Python reads a value with "'" or "%" as an RFC 2231 one.
+      value = token(kAttributeEnds);
+      if (value.empty()) return std::nullopt;
+    }
+    // Python keeps the first of parameters of the same name.
+    if (std::none_of(pairs.begin() + 1, pairs.end(),
+                     [&](const auto& pair) { return pair.first == name; })) {
+      pairs.emplace_back(name, value);
+    }
+  }
+}
+
 ContentTypeValue::ContentTypeValue(std::string_view value) {
+  if (const auto pairs = PlainPairs(value)) {
+    type_ = AsciiLower((*pairs)[0].first);
+    for (const auto& [name, text] : *pairs)
+      params_.push_back({AsciiLower(name), std::string(text), true});
+    return;
+  }
+  ReadAsWritten(value);
+}
+
+ContentTypeValue ContentTypeValue::ReadAsPythonWritesIt(std::string_view value) {
+  ContentTypeValue read;
+  read.ReadAsWritten(value);
+  return read;
+}
+
+void ContentTypeValue::ReadAsWritten(std::string_view value) {
   // parse_content_type_header: type "/" subtype ";" parameters; where that
   // fails, whatever stands before the next ";" takes the place of the type.
   std::string written;

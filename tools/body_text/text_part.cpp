@@ -408,7 +408,11 @@ TextPartAnswer Walk::Run(Multipart root) {
 
 TextPartAnswer FindTextPart(std::string_view headers, std::string_view body_prefix,
                             bool body_complete) {
-  const HeaderFields fields = ReadHeaderBlock(headers);
+  return FindTextPart(ReadHeaderBlock(headers), body_prefix, body_complete);
+}
+
+TextPartAnswer FindTextPart(const HeaderFields& fields, std::string_view body_prefix,
+                            bool body_complete) {
   if (IsAttachmentPart(fields)) return {TextPartStatus::kNone, {}};
   const auto& content_type = fields.Value(HeaderField::kContentType);
   const std::optional<ContentTypeValue> value =

@@ -23,6 +23,7 @@
 #include <string>
 #include <string_view>
 
+#include "tools/body_text/mime_headers.h"
 #include "tools/body_text/transfer_encodings.h"
 
 namespace lintrel::cli {
@@ -63,6 +64,11 @@ struct TextPartAnswer {
 // answer. Linear in the size of the prefix; the memory it takes is bounded
 // by the size of the longest header block and kMaxMultipartDepth.
 TextPartAnswer FindTextPart(std::string_view headers, std::string_view body_prefix,
+                            bool body_complete);
+
+// The same, for a header block read already (ReadHeaderBlock), so that a
+// caller that looks at a growing prefix reads it once.
+TextPartAnswer FindTextPart(const HeaderFields& fields, std::string_view body_prefix,
                             bool body_complete);
 
 }  // namespace lintrel::cli
