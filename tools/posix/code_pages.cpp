@@ -161,9 +161,11 @@ class IconvCodePage {
   // As DecodeWithSystem.
   size_t Decode(std::string_view bytes, bool at_end, std::u16string& text) {
     if (single_byte_) {
-      for (const char byte : bytes) {
-        const char32_t c = single_[static_cast<unsigned char>(byte)];
-        text += c <= 0xFFFF ? static_cast<char16_t>(c) : u'?';
+      const size_t start = text.size();
+      text.resize(start + bytes.size());
+      for (size_t i = 0; i < bytes.size(); ++i) {
+        const char32_t c = single_[static_cast<unsigned char>(bytes[i])];
+        text[start + i] = c <= 0xFFFF ? static_cast<char16_t>(c) : u'?';
       }
       return bytes.size();
     }
@@ -209,7 +211,9 @@ class IconvCodePage {
   // As EncodeWithSystem.
   void Encode(std::u16string_view text, std::string& out) {
     if (single_byte_) {
-      for (const char16_t c : text) out += ByteOf(c);
+      const size_t start = out.size();
+      out.resize(start + text.size());
+      for (size_t i = 0; i < text.size(); ++i) out[start + i] = ByteOf(text[i]);
       return;
     }
     if (readable_.empty()) FindReadable();
