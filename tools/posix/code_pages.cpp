@@ -172,14 +172,13 @@ class IconvCodePage {
     iconv(decoder_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes.data());
     size_t in_left = bytes.size();
+    char16_t units[4096];
     while (in_left > 0) {
       char* const in_start = in;
-      const size_t start = text.size();
-      text.resize(start + in_left);
-      char* out = reinterpret_cast<char*>(text.data() + start);
-      size_t out_left = in_left * sizeof(char16_t);
+      char* out = reinterpret_cast<char*>(units);
+      size_t out_left = sizeof units;
       const size_t result = iconv(decoder_, &in, &in_left, &out, &out_left);
-      text.resize(start + (reinterpret_cast<char16_t*>(out) - (text.data() + start)));
+      text.append(units, reinterpret_cast<char16_t*>(out));
       if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
       if (errno == EINVAL) {
         // A character that the end of `bytes` cuts off.
