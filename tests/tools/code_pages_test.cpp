@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,20 @@ std::string Bytes(const char (&literal)[kSize]) {
   return std::string(literal, kSize - 1);
 }
 
+// Whether this system may lack `code_page`: these tests run in the Windows
+// builds too, under Wine, which has no 28600, 28604, 28606 or 54936. Their
+// cases are left out there.
+bool MayLack(uint32_t code_page) {
+#if defined(_WIN32)
+  std::string out;
+  return (code_page == 28600 || code_page == 28604 || code_page == 28606 || code_page == 54936) &&
+         !ConvertCodePage("", code_page, kUtf8CodePage, out);
+#else
+  (void)code_page;
+  return false;
+#endif
+}
+
 std::string Converted(const std::string& bytes, uint32_t from, uint32_t to) {
   std::string out;
   EXPECT_TRUE(ConvertCodePage(bytes, from, to, out)) << from << " -> " << to;
@@ -30,6 +45,7 @@ std::string Converted(const std::string& bytes, uint32_t from, uint32_t to) {
 
 void ExpectConversions(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
+    if (MayLack(c.from)) continue;
     EXPECT_EQ(Converted(c.bytes, c.from, c.to), c.converted)
         << c.from << " -> " << c.to << ": " << testing::PrintToString(c.bytes);
   }
@@ -188,6 +204,7 @@ TEST(CodePagesTest, AsciiStaysAsItStands) {
   // Also after a character that is not ASCII, read by the system: "\xff" is
   // "?" in 1251 from each of these.
   for (const uint32_t from : {65001, 932, 1252, 54936, 20932}) {
+    if (MayLack(from)) continue;
     EXPECT_EQ(Converted(text, from, 1251), text) << from;
     EXPECT_EQ(Converted("\xff" + text, from, 1251), "?" + text) << from;
   }
@@ -232,6 +249,8 @@ TEST(CodePagesTest, LongTexts) {
       {932, "\x93\xfa\x96\x7b|", 65001, "日本|"},
       {932, "\x93\xfa\x81 x", 65001, "日? x"},
       {54936, "\x81\x30\x81\x30|", 65001, "\u0080|"},
+      {20932, "\x8f\xb0\xa1|\xa4\xa2", 65001, "丂|あ"},
+      {20932, "\x8f\xb0\xa1\xa1|", 65001, "丂?|"},
       {65001, "日本|", 932, "\x93\xfa\x96\x7b|"},
       {65001, "\xe6\x97", 1252, "?"},
       {65001, "😀b", 1252, "?b"},
@@ -239,13 +258,33 @@ TEST(CodePagesTest, LongTexts) {
       {1252, "\xe9", 65001, "é"},
   };
   for (const LongCase& c : cases) {
+    if (MayLack(c.from)) continue;
     std::string text;
     std::string expected;
-    for (size_t i = 0; text.size() < 300 * 1024; ++i) {
+    for (size_t i = 0; text.size() < 140 * 1024; ++i) {
       text += c.unit;
       expected += c.converted;
     }
     EXPECT_EQ(Converted(text, c.from, c.to), expected) << c.from << " -> " << c.to;
+  }
+}
+
+// Any bytes at all, in any code page: read to the end, written as at most
+// two bytes for each byte read, in bytes that the target reads back as
+// they are.
+TEST(CodePagesTest, AnyBytes) {
+  std::mt19937 random(11);
+  std::string bytes(80 * 1024, '\0');
+  for (char& b : bytes) b = static_cast<char>(random());
+  for (const uint32_t from :
+       {65001, 1200, 1201, 932, 936, 949, 950, 20932, 54936, 1253, 1258, 28596}) {
+    if (MayLack(from)) continue;
+    for (const uint32_t to : {932, 1252}) {
+      const std::string out = Converted(bytes, from, to);
+      EXPECT_GE(out.size(), bytes.size() / 4) << from << " -> " << to;
+      EXPECT_LE(out.size(), 2 * bytes.size()) << from << " -> " << to;
+      EXPECT_EQ(Converted(out, to, to), out) << from << " -> " << to;
+    }
   }
 }
 

@@ -1,6 +1,5 @@
 #include "tools/base/code_pages.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -169,7 +168,7 @@ size_t ReadPiece(std::string_view bytes, uint32_t from, std::u16string& text) {
   while (at < bytes.size() && text.size() < kPieceSize) {
     if (from == kUtf8CodePage && static_cast<unsigned char>(bytes[at]) < 0x80) {
       // ASCII runs are the bulk of most texts.
-      const size_t end = std::min(FindNonAscii(bytes, at), at + kPieceSize);
+      const size_t end = FindNonAscii(bytes.substr(0, at + kPieceSize), at);
       text.append(bytes.begin() + at, bytes.begin() + end);
       at = end;
       continue;

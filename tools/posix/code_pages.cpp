@@ -161,23 +161,24 @@ class IconvCodePage {
   // As DecodeWithSystem.
   size_t Decode(std::string_view bytes, bool at_end, std::u16string& text) {
     if (single_byte_) {
-      for (const char byte : bytes) {
-        const char32_t c = single_[static_cast<unsigned char>(byte)];
-        text += c <= 0xFFFF ? static_cast<char16_t>(c) : u'?';
+      const size_t start = text.size();
+      text.resize(start + bytes.size());
+      for (size_t i = 0; i < bytes.size(); ++i) {
+        const char32_t c = single_[static_cast<unsigned char>(bytes[i])];
+        text[start + i] = c <= 0xFFFF ? static_cast<char16_t>(c) : u'?';
       }
       return bytes.size();
     }
     iconv(decoder_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes.data());
     size_t in_left = bytes.size();
+    char16_t units[4096];
     while (in_left > 0) {
       char* const in_start = in;
-      const size_t start = text.size();
-      text.resize(start + in_left);
-      char* out = reinterpret_cast<char*>(text.data() + start);
-      size_t out_left = in_left * sizeof(char16_t);
+      char* out = reinterpret_cast<char*>(units);
+      size_t out_left = sizeof units;
       const size_t result = iconv(decoder_, &in, &in_left, &out, &out_left);
-      text.resize(start + (reinterpret_cast<char16_t*>(out) - (text.data() + start)));
+      text.append(units, reinterpret_cast<char16_t*>(out));
       if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
       if (errno == EINVAL) {
         // A character that the end of `bytes` cuts off.
@@ -209,7 +210,9 @@ class IconvCodePage {
   // As EncodeWithSystem.
   void Encode(std::u16string_view text, std::string& out) {
     if (single_byte_) {
-      for (const char16_t c : text) out += ByteOf(c);
+      const size_t start = out.size();
+      out.resize(start + text.size());
+      for (size_t i = 0; i < text.size(); ++i) out[start + i] = ByteOf(text[i]);
       return;
     }
     if (readable_.empty()) FindReadable();

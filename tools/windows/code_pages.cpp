@@ -104,6 +104,26 @@ bool ReadStrictly(UINT code_page, std::string_view bytes, std::u16string& text) 
   return count > 0;
 }
 
+bool IsPrivateUse(char16_t c) {
+  return c >= 0xE000 && c < 0xF900;
+}
+
+// Whether `code_page` writes the private-use character `c` as bytes that it
+// reads back as `c`. Windows writes the characters that stand for undefined
+// bytes (U+F8F9 for 0xAA of 1253) as those bytes, which it then refuses to
+// read: the code page lacks such a character, which is "?".
+bool WritesBack(UINT code_page, char16_t c) {
+  const auto wide = static_cast<wchar_t>(c);
+  char bytes[2];
+  BOOL defaulted = FALSE;
+  const int length =
+      WideCharToMultiByte(code_page, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, 2, "?", &defaulted);
+  wchar_t read = 0;
+  return length > 0 && !defaulted &&
+         MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, bytes, length, &read, 1) == 1 &&
+         read == wide;
+}
+
 }  // namespace
 
 bool SystemConverts(uint32_t code_page) {
@@ -115,15 +135,15 @@ size_t DecodeWithSystem(uint32_t code_page, std::string_view bytes, bool at_end,
   const UINT number = SystemNumber(code_page);
   const Characters characters(number);
   std::string buffer;
-  // The size of the next run to try, at least one character: everything at
-  // first, half as much after a refusal, twice as much after a success.
+  // The number of characters of the next run to try: all at first, half as
+  // many after a refusal, twice as many after a success.
   size_t run = bytes.size();
   size_t at = 0;
   while (at < bytes.size()) {
     size_t end = at;
     size_t count = 0;
     size_t length = 0;
-    while (end < bytes.size() && (count == 0 || end - at < run)) {
+    while (end < bytes.size() && count < run) {
       length = characters.LengthAt(bytes, end);
       if (length == 0 || end + length > bytes.size()) break;
       end += length;
@@ -147,7 +167,7 @@ size_t DecodeWithSystem(uint32_t code_page, std::string_view bytes, bool at_end,
       text += u'?';
       ++at;
     } else {
-      run = (end - at) / 2;
+      run = count / 2;
     }
   }
   return at;
@@ -155,11 +175,24 @@ size_t DecodeWithSystem(uint32_t code_page, std::string_view bytes, bool at_end,
 
 void EncodeWithSystem(uint32_t code_page, std::u16string_view text, std::string& out) {
   if (text.empty()) return;
+  const UINT number = SystemNumber(code_page);
+  std::u16string kept;
+  if (std::any_of(text.begin(), text.end(), IsPrivateUse)) {
+    kept = text;
+    std::array<signed char, 0xF900 - 0xE000> written_back{};
+    for (char16_t& c : kept) {
+      if (!IsPrivateUse(c)) continue;
+      signed char& known = written_back[c - 0xE000];
+      if (known == 0) known = WritesBack(number, c) ? 1 : -1;
+      if (known < 0) c = u'?';
+    }
+    text = kept;
+  }
   const size_t start = out.size();
   // Two bytes a character at most, in every ANSI code page.
   out.resize(start + 2 * text.size());
   BOOL defaulted = FALSE;
-  const int count = WideCharToMultiByte(SystemNumber(code_page), WC_NO_BEST_FIT_CHARS,
+  const int count = WideCharToMultiByte(number, WC_NO_BEST_FIT_CHARS,
                                         reinterpret_cast<const wchar_t*>(text.data()),
                                         static_cast<int>(text.size()), out.data() + start,
                                         static_cast<int>(2 * text.size()), "?", &defaulted);
