@@ -55,6 +55,27 @@ bool IsTarget(uint32_t code_page) {
   }
 }
 
+// The code pages of one byte a character.
+bool IsSingleByte(uint32_t code_page) {
+  switch (code_page) {
+    case 866:
+    case 874:
+    case 10000:
+    case 20866:
+    case 21866:
+    case 38598:
+      return true;
+    default:
+      return (code_page >= 1250 && code_page <= 1258) || (code_page >= 28592 && code_page <= 28606);
+  }
+}
+
+// The first ASCII byte of `t` at or after `from`, or t.size().
+size_t FindAscii(std::string_view t, size_t from) {
+  while (from < t.size() && static_cast<unsigned char>(t[from]) >= 0x80) ++from;
+  return from;
+}
+
 bool IsUtf16(uint32_t code_page) {
   return code_page == kUtf16LeCodePage || code_page == kUtf16BeCodePage;
 }
@@ -225,10 +246,21 @@ bool ConvertCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::st
     out.append(bytes.substr(0, at));
   }
   std::u16string text;
+  // In UTF-8 and the single-byte code pages no ASCII byte is part of
+  // another character: the text is converted a run of other bytes at a
+  // time, and the ASCII between, the bulk of most texts, copied.
+  const bool ascii_apart = from == kUtf8CodePage || IsSingleByte(from);
   while (at < bytes.size()) {
-    text.clear();
-    at += ReadPiece(bytes.substr(at), from, text);
-    WritePiece(text, to, out);
+    const size_t end = ascii_apart ? FindAscii(bytes, at) : bytes.size();
+    while (at < end) {
+      text.clear();
+      at += ReadPiece(bytes.substr(at, end - at), from, text);
+      WritePiece(text, to, out);
+    }
+    if (ascii_apart) {
+      at = FindNonAscii(bytes, end);
+      out.append(bytes.substr(end, at - end));
+    }
   }
   return true;
 }

@@ -18,8 +18,8 @@
 namespace lintrel::cli {
 namespace {
 
-// The body is looked at this much first, and twice as much each time the
-// text part is not yet known.
+// Beyond what the first read brought, the body is looked at this much,
+// and twice as much each time the text part is not yet known.
 constexpr size_t kFirstLook = size_t{1} << 16;
 
 // A body in its file is checked for bytes above 127 this much at a time,
@@ -167,10 +167,12 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
   // header block alone: its text is its whole body.
   TextPartAnswer answer = FindTextPart(fields, {}, true);
   const bool whole_body = answer.status == TextPartStatus::kFound;
-  for (size_t want = kFirstLook; !whole_body; want *= 2) {
+  // What the first read brought is looked at first.
+  for (size_t want = 0; !whole_body;) {
     const std::string_view front = body_front(want);
     answer = FindTextPart(fields, front, front.size() == whole_size);
     if (answer.status != TextPartStatus::kNeedMore) break;
+    want = std::max(kFirstLook, 2 * (front.size() - lead.size()));
   }
   if (answer.status != TextPartStatus::kFound) return {};
   const TextPart& part = answer.part;
@@ -191,6 +193,9 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
     bytes = decoded.view();
   }
   auto text = std::make_shared<std::string>();
+  // As long as the text, most times: into a code page of one byte a
+  // character it shrinks, into UTF-8 or a code page of two it may grow.
+  text->reserve(bytes.size());
   AppendConverted(bytes, part.charset, target, *text);
   const std::string_view view = *text;
   storage = std::move(text);

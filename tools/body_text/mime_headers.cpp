@@ -52,6 +52,13 @@ void HeaderFields::AddLine(std::string_view line) {
     last_is_envelope_ = !first;
     return;
   }
+  // Only a name that begins as a wanted one does can be one: most lines of a
+  // header block are left at their first byte.
+  const char first_letter = static_cast<char>(line[0] | 0x20);
+  if (first_letter != 'c' && first_letter != 's') {
+    in_field_ = true;
+    return;
+  }
   const size_t colon = line.find(':');
   if (colon == 0) return;
   in_field_ = true;

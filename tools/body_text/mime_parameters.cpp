@@ -604,11 +604,12 @@ std::vector<FoundParam> DecodeParams(const std::vector<std::string>& pieces) {
 
 // A value as most mail writes it, "type/subtype" and "; name=value" pairs
 // of plain tokens or quoted strings without escapes, comments, encoded
-// words or other bytes; nullopt for any other. Read as Python reads it, it
-// gives the same type and parameters without being written again.
-std::optional<std::vector<std::pair<std::string_view, std::string_view>>> PlainPairs(
-    std::string_view v) {
-  std::vector<std::pair<std::string_view, std::string_view>> pairs;
+// words or other bytes, read into `type` and `params` (the type first, as
+// Python lists it, then each parameter but a later one of a name written
+// before); false for any other value. Read as Python reads it, such a value gives
+// the same type and parameters without being written again.
+template <typename Parameter>
+bool ReadPlainValue(std::string_view v, std::string& type, std::vector<Parameter>& params) {
   const auto token = [&](const ByteClass& ends) {
     size_t n = 0;
     while (n < v.size() && !ends[static_cast<unsigned char>(v[n])] &&
@@ -619,54 +620,58 @@ std::optional<std::vector<std::pair<std::string_view, std::string_view>>> PlainP
     v.remove_prefix(n);
     return run;
   };
-  const auto spaces = [&] {
+  const auto blanks = [&] {
     while (!v.empty() && IsBlank(v[0])) v.remove_prefix(1);
   };
-  const std::string_view type = token(kTokenEnds);
-  if (type.empty() || !v.starts_with('/')) return std::nullopt;
+  // The names as written, of the few parameters a plain value has.
+  std::array<std::string_view, 8> written;
+  size_t count = 0;
+  const std::string_view main_type = token(kTokenEnds);
+  if (main_type.empty() || !v.starts_with('/')) return false;
   v.remove_prefix(1);
-  if (token(kTokenEnds).empty()) return std::nullopt;
-  pairs.emplace_back(std::string_view(type.data(), static_cast<size_t>(v.data() - type.data())),
-                     std::string_view());
+  if (token(kTokenEnds).empty()) return false;
+  type = AsciiLower(
+      std::string_view(main_type.data(), static_cast<size_t>(v.data() - main_type.data())));
+  params.reserve(4);
+  params.push_back({type, std::string(), true});
   for (;;) {
-    spaces();
-    if (v.empty()) return pairs;
-    if (v[0] != ';') return std::nullopt;
+    blanks();
+    if (v.empty()) return true;
+    if (v[0] != ';') return false;
     v.remove_prefix(1);
-    spaces();
+    blanks();
     const std::string_view name = token(kAttributeEnds);
-    if (name.empty() || !v.starts_with('=')) return std::nullopt;
+    if (name.empty() || !v.starts_with('=')) return false;
     v.remove_prefix(1);
     std::string_view value;
     if (v.starts_with('"')) {
       const size_t close = v.find('"', 1);
-      if (close == std::string_view::npos || close == 1) return std::nullopt;
+      if (close == std::string_view::npos || close == 1) return false;
       value = v.substr(1, close - 1);
       const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
         return c >= 0x20 && c < 0x7F && c != '\\' && c != ';';
       });
-      if (!plain || value.find("=?") != std::string_view::npos) return std::nullopt;
+      if (!plain || value.find("=?") != std::string_view::npos) return false;
       v.remove_prefix(close + 1);
     } else {
       // Python reads a value with "'" or "%" as an RFC 2231 one.
       value = token(kAttributeEnds);
-      if (value.empty()) return std::nullopt;
+      if (value.empty()) return false;
     }
-    // Python keeps the first of parameters of the same name.
-    if (std::none_of(pairs.begin() + 1, pairs.end(),
-                     [&](const auto& pair) { return pair.first == name; })) {
-      pairs.emplace_back(name, value);
+    // Python keeps the first of parameters written with the same name.
+    if (std::find(written.begin(), written.begin() + count, name) != written.begin() + count) {
+      continue;
     }
+    if (count == written.size()) return false;
+    written[count++] = name;
+    params.push_back({AsciiLower(name), std::string(value), true});
   }
 }
 
 ContentTypeValue::ContentTypeValue(std::string_view value) {
-  if (const auto pairs = PlainPairs(value)) {
-    type_ = AsciiLower((*pairs)[0].first);
-    for (const auto& [name, text] : *pairs)
-      params_.push_back({AsciiLower(name), std::string(text), true});
-    return;
-  }
+  if (ReadPlainValue(value, type_, params_)) return;
+  type_.clear();
+  params_.clear();
   ReadAsWritten(value);
 }
 
