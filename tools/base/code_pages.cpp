@@ -55,21 +55,6 @@ bool IsTarget(uint32_t code_page) {
   }
 }
 
-// The code pages of one byte a character.
-bool IsSingleByte(uint32_t code_page) {
-  switch (code_page) {
-    case 866:
-    case 874:
-    case 10000:
-    case 20866:
-    case 21866:
-    case 38598:
-      return true;
-    default:
-      return (code_page >= 1250 && code_page <= 1258) || (code_page >= 28592 && code_page <= 28606);
-  }
-}
-
 // The first ASCII byte of `t` at or after `from`, or t.size().
 size_t FindAscii(std::string_view t, size_t from) {
   while (from < t.size() && static_cast<unsigned char>(t[from]) >= 0x80) ++from;
@@ -234,6 +219,23 @@ void WritePiece(std::u16string& text, uint32_t to, std::string& out) {
 
 }  // namespace
 
+bool IsSingleByteCodePage(uint32_t code_page) {
+  switch (code_page) {
+    case kUtf8CodePage:
+    case kUtf16LeCodePage:
+    case kUtf16BeCodePage:
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 20932:
+    case 54936:
+      return false;
+    default:
+      return true;
+  }
+}
+
 bool ConvertCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::string& out) {
   if (!IsSource(from) || !IsTarget(to)) return false;
   const bool unicode_from = from == kUtf8CodePage || IsUtf16(from);
@@ -249,7 +251,7 @@ bool ConvertCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::st
   // In UTF-8 and the single-byte code pages no ASCII byte is part of
   // another character: the text is converted a run of other bytes at a
   // time, and the ASCII between, the bulk of most texts, copied.
-  const bool ascii_apart = from == kUtf8CodePage || IsSingleByte(from);
+  const bool ascii_apart = from == kUtf8CodePage || IsSingleByteCodePage(from);
   while (at < bytes.size()) {
     const size_t end = ascii_apart ? FindAscii(bytes, at) : bytes.size();
     while (at < end) {

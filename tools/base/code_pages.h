@@ -50,6 +50,10 @@ inline constexpr uint32_t kUtf16BeCodePage = 1201;
 // and 54936).
 bool ConvertCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::string& out);
 
+// Whether `code_page`, one that ConvertCodePage takes, has one byte for
+// every character: all but UTF-8, UTF-16 and the East Asian code pages.
+bool IsSingleByteCodePage(uint32_t code_page);
+
 }  // namespace lintrel::cli
 
 #endif  // LINTREL_TOOLS_BASE_CODE_PAGES_H_

@@ -26,12 +26,7 @@ constexpr size_t kFirstLook = size_t{1} << 16;
 // so that one that is all ASCII can stay there.
 constexpr size_t kCheckChunk = size_t{1} << 20;
 
-constexpr uint32_t kIso2022JpCodePage = 50220;
 constexpr uint32_t kEucJpCodePage = 20932;
-
-bool IsSingleByte(uint32_t code_page) {
-  return code_page == 874 || (code_page >= 1250 && code_page <= 1258);
-}
 
 // Whether `bytes` holds nothing but ASCII, the same text in every code page
 // that keeps ASCII as ASCII (see AsciiCompatible).
@@ -51,7 +46,7 @@ bool AsciiCompatible(uint32_t code_page) {
 // that is the same text, else converted; as it stands, too, where the
 // system cannot convert it.
 void AppendInCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::string& out) {
-  if ((from == to && IsSingleByte(to)) || (AsciiCompatible(from) && IsPlainAscii(bytes)) ||
+  if ((from == to && IsSingleByteCodePage(to)) || (AsciiCompatible(from) && IsPlainAscii(bytes)) ||
       !ConvertCodePage(bytes, from, to, out)) {
     out.append(bytes);
   }
@@ -70,7 +65,7 @@ std::optional<std::pair<uint32_t, size_t>> ByteOrderMark(std::string_view bytes)
 // the body is read a piece at a time and not held.
 bool BodyStandsAsItIs(const ItemBytes& body, uint32_t from, const TextTarget& target) {
   if (target.utf8 || !AsciiCompatible(from)) return false;
-  if (from == target.code_page && IsSingleByte(from)) return true;
+  if (from == target.code_page && IsSingleByteCodePage(from)) return true;
   if (!body.in_file()) return IsPlainAscii(body.memory());
   ByteBuffer chunk;
   chunk.Reserve(std::min(kCheckChunk, body.size()));

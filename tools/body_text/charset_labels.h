@@ -17,6 +17,10 @@ namespace lintrel::cli {
 // character that no code page has.
 inline constexpr uint32_t kUserDefinedCodePage = 0;
 
+// The code page that stands for ISO-2022-JP, which this stage rewrites as
+// EUC-JP before it is converted (iso_2022_jp.h).
+inline constexpr uint32_t kIso2022JpCodePage = 50220;
+
 // An encoding: its name in the standard ("windows-1252") and the Windows
 // code page of the same characters, the currency of the conversion
 // (65001 for UTF-8, 1200 and 1201 for UTF-16LE and UTF-16BE, 50220 for

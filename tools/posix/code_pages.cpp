@@ -13,6 +13,8 @@
 // - glibc's 932 writes some characters it does not have as look-alikes (the
 //   yen sign as a backslash, U+2014 as U+2015); so a double-byte code page
 //   writes only the characters that some sequence of its bytes reads as.
+#include "tools/base/code_pages.h"
+
 #include <errno.h>
 #include <iconv.h>
 
@@ -104,20 +106,6 @@ const char* IconvName(uint32_t code_page) {
   }
 }
 
-bool IsSingleByte(uint32_t code_page) {
-  switch (code_page) {
-    case 932:
-    case 936:
-    case 949:
-    case 950:
-    case 20932:
-    case 54936:
-      return false;
-    default:
-      return true;
-  }
-}
-
 // UTF-16 in this machine's byte order, which char16_t holds.
 constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
@@ -130,7 +118,7 @@ class IconvCodePage {
  public:
   // Opens the converters of `code_page`; ok() tells whether glibc has it.
   explicit IconvCodePage(uint32_t code_page)
-      : code_page_(code_page), single_byte_(IsSingleByte(code_page)) {
+      : code_page_(code_page), single_byte_(IsSingleByteCodePage(code_page)) {
     const char* name = IconvName(code_page);
     if (name == nullptr) return;
     decoder_ = iconv_open(kUtf16, name);
