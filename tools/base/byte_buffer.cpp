@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "tools/base/system.h"
+
 namespace lintrel::cli {
 
 ByteBuffer::~ByteBuffer() {
@@ -30,6 +32,7 @@ void ByteBuffer::Reserve(size_t capacity) {
   if (capacity <= capacity_) return;
   void* grown = std::realloc(data_, capacity);
   if (grown == nullptr) throw std::bad_alloc();
+  AdviseLargeBlock(static_cast<char*>(grown) + size_, capacity - size_);
   data_ = static_cast<char*>(grown);
   capacity_ = capacity;
 }

@@ -2,7 +2,8 @@
 //
 // Its storage comes from malloc so that growing a large buffer lets the C
 // library remap the pages instead of copying them, and the bytes it makes room
-// for are not zero-filled before a read overwrites them.
+// for are not zero-filled before a read overwrites them; a large one is
+// advised onto the system's large pages.
 #ifndef LINTREL_TOOLS_BASE_BYTE_BUFFER_H_
 #define LINTREL_TOOLS_BASE_BYTE_BUFFER_H_
 

@@ -140,6 +140,12 @@ bool OutputSharesTerminal();
 // The number of processors the command may run on, at least 1.
 unsigned ProcessorCount();
 
+// Advises that a large block of memory, which no one has written yet, be
+// backed by the system's large pages where it has them (transparent huge
+// pages on Linux; nothing on Windows): fewer page faults and cleared pages
+// for the texts of big messages.
+void AdviseLargeBlock(void* block, size_t size);
+
 // How many files the process may hold open at once.
 uint64_t OpenFileLimit();
 

@@ -78,13 +78,16 @@ bool BodyStandsAsItIs(const ItemBytes& body, uint32_t from, const TextTarget& ta
   return true;
 }
 
-// The code page that a part's charset parameter names; nullopt for none
-// that the command knows, whose bytes stand as they are.
-std::optional<uint32_t> CodePageOf(const std::optional<std::string>& charset) {
-  if (!charset) return std::nullopt;
-  const CharsetEncoding* encoding = EncodingForLabel(*charset);
-  if (encoding == nullptr) return std::nullopt;
-  return encoding->code_page;
+// Whether the text of `bytes` in `encoding` (nullptr for none) is `bytes`
+// themselves in the target.
+bool StandsAsItIs(std::string_view bytes, const CharsetEncoding* encoding,
+                  const TextTarget& target) {
+  if (target.utf8) return false;
+  if (encoding == nullptr) return true;
+  if (ByteOrderMark(bytes)) return false;
+  const uint32_t from = encoding->code_page;
+  return (from == target.code_page && IsSingleByteCodePage(from)) ||
+         (AsciiCompatible(from) && IsPlainAscii(bytes));
 }
 
 }  // namespace
@@ -150,12 +153,16 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
       fields.end() < headers.size()
           ? std::string(headers.substr(fields.end())) + std::string(message.empty_line())
           : "";
-  std::string joined;
+  // What keeps the bytes that the text is made from, where the message
+  // does not.
+  std::shared_ptr<const void> keeper;
   const auto body_front = [&](size_t want) {
     const std::string_view front = message.BodyPrefix(want);
     if (lead.empty()) return front;
-    joined = lead + std::string(front);
-    return std::string_view(joined);
+    auto joined = std::make_shared<std::string>(lead + std::string(front));
+    const std::string_view view = *joined;
+    keeper = std::move(joined);
+    return view;
   };
   const size_t whole_size = lead.size() + message.body().size();
   // A message that is one text, as most are, is found to be so by its
@@ -171,21 +178,38 @@ ItemBytes MakeBodyText(Message& message, const TextTarget& target,
   }
   if (answer.status != TextPartStatus::kFound) return {};
   const TextPart& part = answer.part;
+  const CharsetEncoding* encoding = part.charset ? EncodingForLabel(*part.charset) : nullptr;
   std::string_view bytes = part.bytes;
   if (whole_body) {
-    const std::optional<uint32_t> from = CodePageOf(part.charset);
-    const bool marked = from && ByteOrderMark(message.BodyPrefix(3)).has_value();
+    const ItemBytes& body = message.body();
+    const bool marked = encoding != nullptr && ByteOrderMark(message.BodyPrefix(3)).has_value();
     if (part.encoding == TransferEncoding::kNone && !marked && lead.empty() &&
-        BodyStandsAsItIs(message.body(), from.value_or(target.code_page), target)) {
-      return message.body();
+        BodyStandsAsItIs(body, encoding != nullptr ? encoding->code_page : target.code_page,
+                         target)) {
+      return body;
     }
-    bytes = body_front(message.body().size());
+    if (lead.empty() && body.in_file()) {
+      // Read for the text alone, and let go once the text is made.
+      auto read = std::make_shared<ByteBuffer>();
+      read->Reserve(body.size());
+      body.CopyFront(read->data(), body.size());
+      read->Resize(body.size());
+      bytes = read->view();
+      keeper = std::move(read);
+    } else {
+      bytes = body_front(body.size());
+    }
   }
-  ByteBuffer decoded;
   if (part.encoding != TransferEncoding::kNone) {
-    decoded.Reserve(bytes.size());
-    decoded.Resize(DecodeTransferEncoding(part.encoding, bytes, decoded.data()));
-    bytes = decoded.view();
+    auto decoded = std::make_shared<ByteBuffer>();
+    decoded->Reserve(bytes.size());
+    decoded->Resize(DecodeTransferEncoding(part.encoding, bytes, decoded->data()));
+    bytes = decoded->view();
+    keeper = std::move(decoded);
+  }
+  if (StandsAsItIs(bytes, encoding, target)) {
+    storage = std::move(keeper);
+    return bytes;
   }
   auto text = std::make_shared<std::string>();
   // As long as the text, most times: into a code page of one byte a

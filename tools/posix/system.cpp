@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "tools/posix/huge_pages.h"
+
 namespace lintrel::cli {
 
 void UseBinaryStandardStreams() {}
@@ -144,6 +146,10 @@ bool OutputSharesTerminal() {
   return IsTerminal(STDOUT_FILENO) && IsTerminal(STDERR_FILENO) &&
          ::fstat(STDOUT_FILENO, &out) == 0 && ::fstat(STDERR_FILENO, &err) == 0 &&
          out.st_rdev == err.st_rdev;
+}
+
+void AdviseLargeBlock(void* block, size_t size) {
+  if (size >= kHugePageWorthy) AdviseHugePages(block, size);
 }
 
 uint32_t DefaultAnsiCodePage() {

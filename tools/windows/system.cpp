@@ -141,6 +141,8 @@ bool OutputSharesTerminal() {
   return IsTerminal(1) && IsTerminal(2);
 }
 
+void AdviseLargeBlock(void*, size_t) {}
+
 uint32_t DefaultAnsiCodePage() {
   return GetACP();
 }
