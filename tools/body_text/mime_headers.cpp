@@ -78,11 +78,13 @@ HeaderFields ReadHeaderBlock(std::string_view headers) {
   HeaderFields fields;
   size_t at = 0;
   while (at < headers.size()) {
-    const MessageLine line = *LineAt(headers, at, true);
-    const std::string_view text = headers.substr(line.begin, line.end - line.begin);
+    // LineAt on a complete text, written out: a header block has many
+    // lines, most of them short.
+    const size_t end = FindFirstOf<'\r', '\n'>(headers, at);
+    const std::string_view text = headers.substr(at, end - at);
     if (!IsHeaderLine(text)) break;
     fields.AddLine(text);
-    at = line.next;
+    at = end + (headers.substr(end).starts_with("\r\n") ? 2 : end < headers.size() ? 1 : 0);
   }
   fields.end_ = at;
   return fields;
