@@ -7,6 +7,7 @@
 
 #include "body/byte_search.h"
 #include "tools/base/code_page_system.h"
+#include "tools/base/utf8.h"
 
 namespace lintrel::cli {
 namespace {
@@ -145,24 +146,6 @@ void AppendUtf16(char32_t code_point, std::u16string& text) {
   }
 }
 
-void AppendUtf8(char32_t code_point, std::string& out) {
-  if (code_point < 0x80) {
-    out += static_cast<char>(code_point);
-  } else if (code_point < 0x800) {
-    out += static_cast<char>(0xC0 | code_point >> 6);
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    out += static_cast<char>(0xE0 | code_point >> 12);
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | code_point >> 18);
-    out += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  }
-}
-
 // Reads a piece of `bytes`, text in `from`, into `text`; answers the count
 // of bytes read, more than 0.
 size_t ReadPiece(std::string_view bytes, uint32_t from, std::u16string& text) {
@@ -198,7 +181,7 @@ void WritePiece(std::u16string& text, uint32_t to, std::string& out) {
         // The readers pair every surrogate; this guards the buffer's end.
         code_point = U'?';
       }
-      AppendUtf8(code_point, out);
+      AppendUtf8(out, code_point);
     }
     return;
   }

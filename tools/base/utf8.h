@@ -4,6 +4,7 @@
 #define LINTREL_TOOLS_BASE_UTF8_H_
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace lintrel::cli {
@@ -49,6 +50,25 @@ inline bool IsC1Sequence(std::string_view bytes, size_t at, size_t length) {
 inline std::string_view CharacterAt(std::string_view bytes, size_t at) {
   const size_t length = Utf8SequenceAt(bytes, at);
   return bytes.substr(at, length > 0 ? length : 1);
+}
+
+// Appends the UTF-8 form of `code_point`, at most U+10FFFF.
+inline void AppendUtf8(std::string& out, char32_t code_point) {
+  if (code_point < 0x80) {
+    out += static_cast<char>(code_point);
+  } else if (code_point < 0x800) {
+    out += static_cast<char>(0xC0 | code_point >> 6);
+    out += static_cast<char>(0x80 | (code_point & 0x3F));
+  } else if (code_point < 0x10000) {
+    out += static_cast<char>(0xE0 | code_point >> 12);
+    out += static_cast<char>(0x80 | (code_point >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code_point & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | code_point >> 18);
+    out += static_cast<char>(0x80 | (code_point >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (code_point >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (code_point & 0x3F));
+  }
 }
 
 }  // namespace lintrel::cli

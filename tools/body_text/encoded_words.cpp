@@ -11,18 +11,7 @@ namespace {
 
 // Q: "_" is a space and "=XX" the byte XX; any other "=" stays.
 std::string DecodeQ(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '=' && i + 2 < text.size() && IsHexDigit(text[i + 1]) &&
-        IsHexDigit(text[i + 2])) {
-      out += static_cast<char>(HexValue(text[i + 1]) << 4 | HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      out += text[i] == '_' ? ' ' : text[i];
-    }
-  }
-  return out;
+  return HexEscapesDecoded(text, '=', true);
 }
 
 // Whether `token` holds the pattern Python looks for before it splits a

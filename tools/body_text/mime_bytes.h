@@ -2,6 +2,7 @@
 #ifndef LINTREL_TOOLS_BODY_TEXT_MIME_BYTES_H_
 #define LINTREL_TOOLS_BODY_TEXT_MIME_BYTES_H_
 
+#include <string>
 #include <string_view>
 
 namespace lintrel::cli {
@@ -13,6 +14,25 @@ constexpr bool IsHexDigit(char c) {
 // The value of a hex digit, in either case.
 constexpr int HexValue(char c) {
   return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// `text` with each `escape` followed by two hex digits written as the byte
+// they give, every other `escape` as it stands, and each "_" a space when
+// `underscore_is_space` (an encoded-word's Q encoding).
+inline std::string HexEscapesDecoded(std::string_view text, char escape,
+                                     bool underscore_is_space = false) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == escape && i + 2 < text.size() && IsHexDigit(text[i + 1]) &&
+        IsHexDigit(text[i + 2])) {
+      out += static_cast<char>(HexValue(text[i + 1]) << 4 | HexValue(text[i + 2]));
+      i += 2;
+    } else {
+      out += underscore_is_space && text[i] == '_' ? ' ' : text[i];
+    }
+  }
+  return out;
 }
 
 // Python's str.isspace() for a byte of a message: tab to carriage return,

@@ -404,17 +404,7 @@ std::optional<ParsedParameter> TakeParameter(std::string_view& v) {
 
 // urllib.parse.unquote_to_bytes: "%XX" is the byte XX, any other "%" stays.
 std::string PercentDecoded(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && IsHexDigit(text[i + 1]) &&
-        IsHexDigit(text[i + 2])) {
-      out += static_cast<char>(HexValue(text[i + 1]) << 4 | HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+  return HexEscapesDecoded(text, '%');
 }
 
 // parse_mime_parameters, then MimeParameters.params: each name once, in

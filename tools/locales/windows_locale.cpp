@@ -13,6 +13,7 @@
 #include "text/text.h"
 #include "tools/arguments/quoted.h"
 #include "tools/base/errors.h"
+#include "tools/base/utf8.h"
 
 namespace lintrel::cli {
 namespace {
@@ -126,24 +127,6 @@ char32_t NextCharacter(std::string_view text, size_t& i) {
   }
   i += length;
   return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 std::span<const CodePageCharacter> CharactersOf(uint16_t code_page) {
