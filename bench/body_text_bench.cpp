@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/body_text/text_part.h"
+#include "tools/body_text/mime_walk.h"
 #include "tools/body_text/transfer_encodings.h"
 
 namespace lintrel::cli {

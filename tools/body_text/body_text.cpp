@@ -11,7 +11,7 @@
 #include "tools/body_text/encoded_words.h"
 #include "tools/body_text/iso_2022_jp.h"
 #include "tools/body_text/mime_headers.h"
-#include "tools/body_text/text_part.h"
+#include "tools/body_text/mime_walk.h"
 #include "tools/body_text/transfer_encodings.h"
 #include "tools/locales/windows_locale.h"
 

@@ -1,4 +1,4 @@
-#include "tools/body_text/text_part.h"
+#include "tools/body_text/mime_walk.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "tools/body_text/text_part.h"
+#include "tools/body_text/mime_walk.h"
 #include "tools/inputs/message_split.h"
 
 namespace {

@@ -15,8 +15,8 @@
 // boundary is missing ends with the message, and one whose first boundary
 // is missing has no parts. A part's header block ends at the first line
 // that is not a header line.
-#ifndef LINTREL_TOOLS_BODY_TEXT_TEXT_PART_H_
-#define LINTREL_TOOLS_BODY_TEXT_TEXT_PART_H_
+#ifndef LINTREL_TOOLS_BODY_TEXT_MIME_WALK_H_
+#define LINTREL_TOOLS_BODY_TEXT_MIME_WALK_H_
 
 #include <cstddef>
 #include <optional>
@@ -73,4 +73,4 @@ TextPartAnswer FindTextPart(const HeaderFields& fields, std::string_view body_pr
 
 }  // namespace lintrel::cli
 
-#endif  // LINTREL_TOOLS_BODY_TEXT_TEXT_PART_H_
+#endif  // LINTREL_TOOLS_BODY_TEXT_MIME_WALK_H_
