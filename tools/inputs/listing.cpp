@@ -17,12 +17,17 @@ constexpr size_t kMaxListedPath = size_t{1} << 16;
 // A list is read this many bytes at a time.
 constexpr size_t kListChunk = size_t{1} << 16;
 
-std::string Join(std::string_view folder, std::string_view name) {
-  std::string path;
-  path.reserve(folder.size() + 1 + name.size());
-  path += folder;
+// Makes `path` the folder's path, "/" unless it ends in one, and `name`,
+// in the storage `path` has already.
+void JoinInto(std::string& path, std::string_view folder, std::string_view name) {
+  path.assign(folder);
   if (!folder.ends_with('/')) path += '/';
   path += name;
+}
+
+std::string Join(std::string_view folder, std::string_view name) {
+  std::string path;
+  JoinInto(path, folder, name);
   return path;
 }
 
@@ -320,7 +325,7 @@ bool InputLister::FromFrame(ListingEntry& entry) {
       return EnterFolder(path, false, entry);
     }
     if (found.name.starts_with('.')) continue;
-    current_ = Join(frame.path, found.name);
+    JoinInto(current_, frame.path, found.name);
     const InputKind kind =
         frame.kind == Frame::Kind::kMessages ? InputKind::kMessage : InputKind::kDetect;
     return FromEntry(current_, found.type, found.inode, device, kind,
