@@ -252,6 +252,14 @@ TEST_F(ListingTest, AListLineThatNamesNoFileIsReportedByItsNumber) {
                (list + ": line 3 holds a NUL byte; lists from -print0 need -0").c_str());
   EXPECT_STREQ(listing.problems[1].what(), (list + ": line 4 is longer than 65536 bytes").c_str());
 
+  // Also when the list ends in such a line, with no line break after it.
+  options.files_from = folder_.Write("last", root + "mail/a.eml\n" + std::string(200000, 'x'));
+  const Listing ending = ListAll(options);
+  EXPECT_EQ(Files(ending), (Names{"mail/a.eml"}));
+  ASSERT_EQ(ending.problems.size(), 1u);
+  EXPECT_STREQ(ending.problems[0].what(),
+               (root + "last: line 2 is longer than 65536 bytes").c_str());
+
   options.files_from = folder_.Write("first", "\n" + root + "mail/a.eml" + '\0' + "x\n");
   EXPECT_THAT([&] { ListAll(options); }, testing::ThrowsMessage<UsageError>(
                                              root + "first: line 2 holds a NUL byte; lists from "

@@ -149,16 +149,16 @@ class InputLister::PathList {
 
  private:
   std::optional<Path> NextLine() {
-    buffer_.Consume(std::exchange(consumed_, 0));
     bool too_long = false;
-    size_t searched = 0;
+    size_t searched = start_;
     for (;;) {
       const std::string_view bytes = buffer_.view();
       const size_t end = bytes.find(separator_, searched);
-      if (end != std::string_view::npos || (at_end_ && !bytes.empty())) {
-        const size_t length = end == std::string_view::npos ? bytes.size() : end;
-        consumed_ = std::min(length + 1, bytes.size());
-        Path path{bytes.substr(0, length), ++number_};
+      // A line dropped for its length is given even when the list ends in it.
+      if (end != std::string_view::npos || (at_end_ && (start_ < bytes.size() || too_long))) {
+        const size_t line_end = end == std::string_view::npos ? bytes.size() : end;
+        Path path{bytes.substr(start_, line_end - start_), ++number_};
+        start_ = std::min(line_end + 1, bytes.size());
         if (separator_ == '\n') {
           if (path.text.ends_with('\r')) path.text.remove_suffix(1);
           path.holds_nul = path.text.find('\0') != std::string_view::npos;
@@ -167,11 +167,13 @@ class InputLister::PathList {
         return path;
       }
       if (at_end_) return std::nullopt;
-      if (bytes.size() > kMaxListedPath) {
+      if (bytes.size() - start_ > kMaxListedPath) {
         // No path is that long: the line is dropped as it arrives.
         too_long = true;
-        buffer_.Consume(bytes.size());
+        start_ = bytes.size();
       }
+      // The lines given are let go only before a read, not one at a time.
+      buffer_.Consume(std::exchange(start_, 0));
       searched = buffer_.size();
       if (buffer_.capacity() - buffer_.size() < kListChunk) {
         buffer_.Reserve(buffer_.size() + kListChunk);
@@ -185,7 +187,7 @@ class InputLister::PathList {
   InputFile file_;
   char separator_;
   ByteBuffer buffer_;
-  size_t consumed_ = 0;  // bytes of the last line given, with its separator
+  size_t start_ = 0;  // where the line after the last one given begins
   size_t number_ = 0;
   bool at_end_ = false;
   std::optional<Path> last_;
