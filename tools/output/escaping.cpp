@@ -1,6 +1,5 @@
 #include "tools/output/escaping.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "body/byte_search.h"
@@ -44,17 +43,15 @@ void AppendWith(Text& out, std::string_view text, const Escape& escape) {
 // command as well (CSI, 0x9B, among them).
 template <typename Escape>
 void AppendShown(Text& out, std::string_view text, const Escape& escape) {
-  // C1 controls hide only among the bytes above 127, which most texts lack.
-  const auto high = std::find_if(text.begin(), text.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-  size_t i = static_cast<size_t>(high - text.begin());
-  AppendWith(out, text.substr(0, i), escape);
+  size_t i = 0;
   while (i < text.size()) {
+    // C1 controls hide only among the bytes above 127, which most texts lack.
+    const size_t high = FindNonAscii(text, i);
+    AppendWith(out, text.substr(i, high - i), escape);
+    i = high;
+    if (i == text.size()) break;
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      AppendWith(out, text.substr(i, 1), escape);
-      ++i;
-    } else if (const size_t length = Utf8SequenceAt(text, i)) {
+    if (const size_t length = Utf8SequenceAt(text, i)) {
       if (IsC1Sequence(text, i, length)) {
         AppendHexEscape(out, c);
         AppendHexEscape(out, static_cast<unsigned char>(text[i + 1]));
