@@ -66,50 +66,12 @@ bool IsUtf16(uint32_t code_page) {
   return code_page == kUtf16LeCodePage || code_page == kUtf16BeCodePage;
 }
 
-// A character read from UTF-8 or UTF-16: its code point, or "?" for bytes
-// that are none, and the count of bytes it takes.
+// A character read from UTF-16: its code point, or "?" for bytes that are
+// none, and the count of bytes it takes.
 struct Character {
   char32_t code_point;
   size_t length;
 };
-
-// The character at `at` (< t.size()) of UTF-8 `t`. An ill-formed sequence
-// is "?" for as many bytes as could begin a character, at least one.
-Character ReadUtf8(std::string_view t, size_t at) {
-  const auto first = static_cast<unsigned char>(t[at]);
-  if (first < 0x80) return {first, 1};
-  size_t length = 0;
-  char32_t code_point = 0;
-  // The range of the second byte; every later one is 80-BF. The narrower
-  // ranges leave out overlong forms, surrogates and what lies past U+10FFFF.
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (first >= 0xC2 && first <= 0xDF) {
-    length = 2;
-    code_point = first & 0x1F;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3;
-    code_point = first & 0x0F;
-    if (first == 0xE0) low = 0xA0;
-    if (first == 0xED) high = 0x9F;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4;
-    code_point = first & 0x07;
-    if (first == 0xF0) low = 0x90;
-    if (first == 0xF4) high = 0x8F;
-  } else {
-    return {U'?', 1};
-  }
-  for (size_t i = 1; i < length; ++i) {
-    if (at + i == t.size()) return {U'?', i};
-    const auto next = static_cast<unsigned char>(t[at + i]);
-    if (next < low || next > high) return {U'?', i};
-    code_point = code_point << 6 | (next & 0x3F);
-    low = 0x80;
-    high = 0xBF;
-  }
-  return {code_point, length};
-}
 
 // The character at `at` (< t.size()) of UTF-16 `t`. An unpaired surrogate
 // is "?" for its two bytes; an odd last byte, or a high surrogate that the
@@ -155,17 +117,17 @@ size_t ReadPiece(std::string_view bytes, uint32_t from, std::u16string& text) {
   }
   size_t at = 0;
   while (at < bytes.size() && text.size() < kPieceSize) {
-    if (from == kUtf8CodePage && static_cast<unsigned char>(bytes[at]) < 0x80) {
-      // ASCII runs are the bulk of most texts.
-      const size_t end = FindNonAscii(bytes.substr(0, at + kPieceSize), at);
-      text.append(bytes.begin() + at, bytes.begin() + end);
-      at = end;
-      continue;
+    if (from == kUtf8CodePage) {
+      // An ill-formed sequence is "?" for as many bytes as could begin a
+      // character.
+      const Utf8Character c = ReadUtf8(bytes, at);
+      AppendUtf16(c.valid ? c.code_point : U'?', text);
+      at += c.length;
+    } else {
+      const Character c = ReadUtf16(bytes, at, from == kUtf16BeCodePage);
+      AppendUtf16(c.code_point, text);
+      at += c.length;
     }
-    const Character c = from == kUtf8CodePage ? ReadUtf8(bytes, at)
-                                              : ReadUtf16(bytes, at, from == kUtf16BeCodePage);
-    AppendUtf16(c.code_point, text);
-    at += c.length;
   }
   return at;
 }

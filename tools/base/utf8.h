@@ -9,33 +9,57 @@
 
 namespace lintrel::cli {
 
-// The length of the valid UTF-8 sequence of two or more bytes that begins
-// at `at` of `bytes`, or 0 when the byte there begins none. Overlong forms,
+// A character read from UTF-8: its code point when `valid`, and its length
+// in bytes. An ill-formed sequence is as long as the bytes that could begin
+// a character, at least one.
+struct Utf8Character {
+  char32_t code_point;
+  size_t length;
+  bool valid;
+};
+
+// The character at `at` (< bytes.size()) of `bytes`. Overlong forms,
 // surrogates and code points above U+10FFFF are not valid.
-inline size_t Utf8SequenceAt(std::string_view bytes, size_t at) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
-  const unsigned char lead = byte(0);
+inline Utf8Character ReadUtf8(std::string_view bytes, size_t at) {
+  const auto lead = static_cast<unsigned char>(bytes[at]);
+  if (lead < 0x80) return {lead, 1, true};
   size_t length = 0;
-  unsigned char low = 0x80;  // the bounds of the second byte
+  char32_t code_point = 0;
+  // The bounds of the second byte; every later one is 80-BF.
+  unsigned char low = 0x80;
   unsigned char high = 0xBF;
   if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;
+    code_point = lead & 0x1F;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
     length = 3;
+    code_point = lead & 0x0F;
     if (lead == 0xE0) low = 0xA0;   // no overlong forms
     if (lead == 0xED) high = 0x9F;  // no surrogates
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     length = 4;
+    code_point = lead & 0x07;
     if (lead == 0xF0) low = 0x90;   // no overlong forms
     if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
   } else {
-    return 0;
+    return {0, 1, false};
   }
-  if (bytes.size() - at < length || byte(1) < low || byte(1) > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if (at + i == bytes.size()) return {0, i, false};
+    const auto next = static_cast<unsigned char>(bytes[at + i]);
+    if (next < low || next > high) return {0, i, false};
+    code_point = code_point << 6 | (next & 0x3F);
+    low = 0x80;
+    high = 0xBF;
   }
-  return length;
+  return {code_point, length, true};
+}
+
+// The length of the valid UTF-8 sequence of two or more bytes that begins
+// at `at` of `bytes`, or 0 when the byte there begins none.
+inline size_t Utf8SequenceAt(std::string_view bytes, size_t at) {
+  const Utf8Character c = ReadUtf8(bytes, at);
+  return c.valid && c.length > 1 ? c.length : 0;
 }
 
 // Whether the valid sequence of `length` bytes at `at` of `bytes` encodes a

@@ -102,33 +102,6 @@ const WindowsLocale* FindByPosixName(std::string_view name) {
   return FindWithScript(language, country, script);
 }
 
-// The next character of the UTF-8 `text` at `i`, which it passes. A byte
-// that does not begin a whole character is passed alone and read as U+FFFD.
-char32_t NextCharacter(std::string_view text, size_t& i) {
-  const auto byte = [&](size_t k) { return static_cast<char32_t>(static_cast<uint8_t>(text[k])); };
-  const char32_t first = byte(i);
-  const size_t length = first < 0x80   ? 1
-                        : first < 0xC2 ? 0
-                        : first < 0xE0 ? 2
-                        : first < 0xF0 ? 3
-                        : first < 0xF5 ? 4
-                                       : 0;
-  if (length == 0 || length > text.size() - i) {
-    ++i;
-    return U'\uFFFD';
-  }
-  char32_t c = length == 1 ? first : first & (0x7F >> length);
-  for (size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return U'\uFFFD';
-    }
-    c = c << 6 | (byte(i + k) & 0x3F);
-  }
-  i += length;
-  return c;
-}
-
 std::span<const CodePageCharacter> CharactersOf(uint16_t code_page) {
   const std::span<const CodePageCharacter> all = CodePageCharacters();
   const auto first = std::partition_point(
@@ -294,7 +267,9 @@ std::string EncodeInCodePage(std::string_view text, uint16_t code_page) {
   const std::span<const CodePageCharacter> characters = CharactersOf(code_page);
   std::string bytes;
   for (size_t i = 0; i < text.size();) {
-    const char32_t c = NextCharacter(text, i);
+    const Utf8Character read = ReadUtf8(text, i);
+    i += read.length;
+    const char32_t c = read.valid ? read.code_point : U'\uFFFD';
     if (c < 0x80) {
       bytes += static_cast<char>(c);
       continue;
