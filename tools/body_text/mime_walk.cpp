@@ -106,12 +106,11 @@ size_t WithoutLastBreak(std::string_view body, size_t begin, size_t end) {
   return end;
 }
 
-// The content type of a part with `fields` in `parent`: its Content-Type,
-// else message/rfc822 in a multipart/digest and text/plain elsewhere.
-std::string PartType(const HeaderFields& fields, const Multipart& parent) {
-  if (const auto& value = fields.Value(HeaderField::kContentType)) {
-    return ContentTypeValue(*value).type();
-  }
+// The content type of a part in `parent` whose Content-Type is `value`, if
+// it has one; else message/rfc822 in a multipart/digest and text/plain
+// elsewhere.
+std::string PartType(const std::optional<ContentTypeValue>& value, const Multipart& parent) {
+  if (value) return value->type();
   return parent.digest ? "message/rfc822" : "text/plain";
 }
 
@@ -167,6 +166,7 @@ class Walk {
   Role part_role_ = Role::kIgnored;
   bool part_is_candidate_ = false;
   bool part_is_html_ = false;
+  std::optional<std::string> part_charset_;  // of a candidate part
 };
 
 // The outermost of the first `count` open multiparts that `line` is a
@@ -237,22 +237,27 @@ Role Walk::RoleOfNextPart(const HeaderFields& fields) {
 // any other part are read to their end, and text/plain and text/html ones
 // are candidates.
 void Walk::StartPartBody(size_t at) {
-  const std::string type = PartType(fields_, open_.back());
+  const auto& field = fields_.Value(HeaderField::kContentType);
+  const std::optional<ContentTypeValue> content_type =
+      field ? std::optional<ContentTypeValue>(*field) : std::nullopt;
+  const std::string type = PartType(content_type, open_.back());
   part_role_ = RoleOfNextPart(fields_);
   part_body_ = at;
   at_ = at;
   part_is_candidate_ = false;
   if (type.starts_with("multipart/")) {
-    const ContentTypeValue content_type(*fields_.Value(HeaderField::kContentType));
-    std::optional<std::string> boundary = content_type.Boundary();
+    // Only a Content-Type names a multipart.
+    std::optional<std::string> boundary = content_type->Boundary();
     if (boundary && open_.size() < kMaxMultipartDepth) {
-      open_.push_back(MakeMultipart(type, content_type, std::move(*boundary), part_role_));
+      open_.push_back(MakeMultipart(type, *content_type, std::move(*boundary), part_role_));
       mode_ = Mode::kOwnLines;
       return;
     }
   }
   part_is_html_ = type == "text/html";
   part_is_candidate_ = part_role_ != Role::kIgnored && (type == "text/plain" || part_is_html_);
+  part_charset_ =
+      part_is_candidate_ && content_type ? content_type->Param("charset") : std::nullopt;
   mode_ = Mode::kPartBody;
 }
 
@@ -265,9 +270,7 @@ void Walk::EndPart(size_t end) {
     if (const auto& value = fields_.Value(HeaderField::kTransferEncoding)) {
       candidate.encoding = TransferEncodingOf(*value);
     }
-    if (const auto& value = fields_.Value(HeaderField::kContentType)) {
-      candidate.charset = ContentTypeValue(*value).Param("charset");
-    }
+    candidate.charset = std::move(part_charset_);
     Found found;
     (candidate.html ? found.html : found.plain) = std::move(candidate);
     Add(open_.size() - 1, part_role_, found);
@@ -298,8 +301,10 @@ void Walk::Add(size_t level, Role role, const Found& found) {
 void Walk::EndMultipart() {
   Multipart& m = open_.back();
   if (m.related && !m.start_known) m.found = m.first_part;
-  if (open_.size() > 1) Add(open_.size() - 2, m.role, m.found);
-  if (open_.size() > 1) open_.pop_back();
+  if (open_.size() > 1) {
+    Add(open_.size() - 2, m.role, m.found);
+    open_.pop_back();
+  }
 }
 
 TextPartAnswer Walk::Answer() const {
