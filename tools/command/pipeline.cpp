@@ -176,8 +176,28 @@ class Run {
         entry.failure = listed.what == ListingEntry::What::kProblem;
       }
     }
-    if (job.entries.empty()) listed_all_ = true;
     return job;
+  }
+
+  // Lists job `number` with the run's mutex let go, so that workers hand
+  // their output on while the listing reads a folder or waits for a list
+  // that comes through a pipe. One thread lists at a time, so that the jobs
+  // keep the listing's order.
+  Job ListUnlocked(uint64_t number, MutexLock& lock) {
+    listing_ = true;
+    lock.mutex().Unlock();
+    std::optional<Job> job;
+    std::exception_ptr failure;
+    try {
+      job = MakeJob(number);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    lock.mutex().Lock();
+    listing_ = false;
+    if (waiters_ > 0) changed_.WakeAll();
+    if (failure) std::rethrow_exception(failure);
+    return std::move(*job);
   }
 
   // Thrown out of a file's reading when the run has stopped.
@@ -221,10 +241,15 @@ class Run {
         if (!reading_) return std::nullopt;
       } else if (job_count_ ? next_job_ == *job_count_ : listed_all_) {
         return std::nullopt;
+      } else if (listing_) {
+        // The files of the job being listed come before any other.
       } else if (next_job_ - output_.first_unwritten() < kJobsAheadPerThread * threads_) {
         output_.Open();
         const uint64_t number = next_job_++;
-        return std::pair(number, MakeJob(number));
+        if (mbox_) return std::pair(number, MakeJob(number));
+        Job job = lock ? ListUnlocked(number, *lock) : MakeJob(number);
+        if (job.entries.empty()) listed_all_ = true;
+        return std::pair(number, std::move(job));
       }
       Wait(*lock);
     }
@@ -437,6 +462,7 @@ class Run {
   int64_t messages_numbered_ = 0;
   bool reading_ = true;
   bool listed_all_ = false;
+  bool listing_ = false;  // a thread lists the next job, the mutex let go
   // The run's only input failed while it was read: later stretches of it
   // give nothing.
   bool input_failed_ = false;
