@@ -399,6 +399,10 @@ class SplittingTest(FileCase):
                         b"no empty line here\r\nX-Mailer: body\r\n")
         self.assertRuns(["run", "--headers", headers, "KORGETHEADER", "Subject"], b"from file")
         self.assertRuns(["run", "--body", body, "KORGETHEADER", "Subject"], b"")
+        # The body of --body is handed over as it stands, whatever --headers says.
+        encoded = self.file("e", b"Content-Transfer-Encoding: quoted-printable\r\n")
+        self.assertRuns(["run", "--headers", encoded, "--body", self.file("q", b"a=3Db\r\n"),
+                         "KORCITE", "", "", "9"], b"a=3Db\r\n")
         text = self.file("p", b"a b\r\n\xe9\x00z")
         self.assertRuns(["run", "--param-file", "0", text, "KORMKLINK", "ignored"], b"a%20b%0D%0A%E9")
         self.assertRuns(["run", "KORMKLINK", "50% off"], b"50%25%20off")

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tools/inputs/given_items.h"
 #include "tools/inputs/listing.h"
 #include "tools/inputs/message_reader.h"
 #include "tools/run/macro_call.h"
@@ -61,21 +60,6 @@ TEST_F(MessageItemsTest, TheBodyTextIsMadeOnlyWhenFetched) {
 // --raw-body hands over the bytes after the header block, as they stand.
 TEST_F(MessageItemsTest, TheRawBodyIsTheBytesAfterTheHeaderBlock) {
   EXPECT_EQ(Run("KORGETLINKS", {true, {}}).text, "http://example.org/pa");
-}
-
-// The body of --body is verbatim: no MIME is read into it.
-TEST(VerbatimBodyTest, ABodyFileIsHandedOverAsItStands) {
-  const ScratchFolder folder;
-  ASSERT_FALSE(folder.path().empty());
-  Options options;
-  options.headers = folder.Write("h", "Content-Transfer-Encoding: quoted-printable\r\n");
-  options.body = folder.Write("b", "a=3Db\r\n");
-  Message message = HeadersAndBodyMessage(options);
-  const BodyChoice choice;
-  MessageItems items(message, choice);
-  Parameters parameters;
-  parameters[2] = std::string_view("9");
-  EXPECT_EQ(RunMacro(Plugin(Options()), "KORCITE", items, parameters).text, "a=3Db\r\n");
 }
 
 }  // namespace

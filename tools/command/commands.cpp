@@ -25,9 +25,10 @@ Text Oversized() {
   return "message " + LargerThanLimit();
 }
 
-// How the options hand the plug-in a message's body.
+// How the options hand the plug-in a message's body. The body of --body is
+// handed over as it stands, whatever the header block of --headers says.
 BodyChoice BodyChoiceOf(const Options& options) {
-  return {options.raw_body, TargetOf(options)};
+  return {options.raw_body || options.body.has_value(), TargetOf(options)};
 }
 
 }  // namespace

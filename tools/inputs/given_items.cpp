@@ -46,9 +46,7 @@ Message HeadersAndBodyMessage(const Options& options) {
   };
   const std::string_view header_bytes = headers->view();
   auto both = std::make_shared<Both>(Both{std::move(headers), std::move(body.storage)});
-  Message message = Message::FromParts({}, std::move(both), header_bytes, body.item);
-  message.MakeVerbatim();
-  return message;
+  return Message::FromParts({}, std::move(both), header_bytes, body.item);
 }
 
 GivenParameters::GivenParameters(const Options& options) {

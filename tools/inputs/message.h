@@ -69,10 +69,6 @@ class Message {
   static Message Oversized(Origin origin);
 
   const Origin& origin() const { return origin_; }
-  // A message whose body is handed over verbatim (--body), never read as
-  // the text part of a MIME message.
-  bool verbatim() const { return verbatim_; }
-  void MakeVerbatim() { verbatim_ = true; }
   // Numbers a message of an mbox file that was split a stretch at a time.
   void Renumber(int64_t index) { origin_.index = index; }
   bool oversized() const { return oversized_; }
@@ -109,7 +105,6 @@ class Message {
  private:
   Origin origin_;
   bool oversized_ = false;
-  bool verbatim_ = false;
   std::shared_ptr<const void> storage_;
   // Finds the header block and body of a message made from its whole bytes.
   void Split() const {

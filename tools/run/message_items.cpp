@@ -4,9 +4,7 @@ namespace lintrel::cli {
 
 const ItemBytes& MessageItems::Body() {
   if (!body_) {
-    // The bytes of --body, and every body with --raw-body, as they stand.
-    body_ = choice_.raw || message_.verbatim() ? message_.body()
-                                               : MakeBodyText(message_, choice_.target, storage_);
+    body_ = choice_.raw ? message_.body() : MakeBodyText(message_, choice_.target, storage_);
   }
   return *body_;
 }

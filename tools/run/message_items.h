@@ -15,7 +15,8 @@
 namespace lintrel::cli {
 
 // How a command hands over the body: the body text, converted into
-// `target`, or the bytes after the header block as they stand (--raw-body).
+// `target`, or the bytes after the header block as they stand (--raw-body,
+// and the body of --body).
 struct BodyChoice {
   bool raw = false;
   TextTarget target;
