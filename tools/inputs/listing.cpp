@@ -78,9 +78,8 @@ ListingEntry Problem(std::string path, int error) {
 
 }  // namespace
 
-std::string_view PathStore::Keep(std::string_view folder, std::string_view name) {
-  const bool slash = !folder.empty() && !folder.ends_with('/');
-  const size_t size = folder.size() + (slash ? 1 : 0) + name.size();
+std::string_view PathStore::Keep(std::string_view path) {
+  const size_t size = path.size();
   if (size > left_) {
     const size_t block = std::max(size, next_block_);
     next_block_ = std::min(next_block_ * 2, size_t{1} << 16);
@@ -88,13 +87,11 @@ std::string_view PathStore::Keep(std::string_view folder, std::string_view name)
     next_ = blocks_.back().get();
     left_ = block;
   }
-  char* const path = next_;
-  char* end = std::copy(folder.begin(), folder.end(), path);
-  if (slash) *end++ = '/';
-  std::copy(name.begin(), name.end(), end);
+  char* const kept = next_;
+  std::copy(path.begin(), path.end(), kept);
   next_ += size;
   left_ -= size;
-  return {path, size};
+  return {kept, size};
 }
 
 // A folder being listed: its entries in name order, and how far they are

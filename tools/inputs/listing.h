@@ -35,10 +35,8 @@ class PathStore {
   // the one before, up to 64 KiB.
   explicit PathStore(size_t block = size_t{1} << 16) : next_block_(block) {}
 
-  // Keeps `folder`, "/" unless it ends in one, and `name`.
-  std::string_view Keep(std::string_view folder, std::string_view name);
   // Keeps `path` as it is.
-  std::string_view Keep(std::string_view path) { return Keep({}, path); }
+  std::string_view Keep(std::string_view path);
 
  private:
   std::vector<std::unique_ptr<char[]>> blocks_;
