@@ -65,7 +65,6 @@ Output::Output(const std::optional<std::string>& path, const std::vector<FileId>
   id_ = FileIdOfDescriptor(fd_);
   const auto refuse = [&](const char* what) {
     ::close(fd_);
-    owned_ = false;
     throw UsageError("--output " + name_ + what);
   };
   if (id_ && id_ == standard_input) refuse(" is standard input, one of the inputs");
@@ -83,7 +82,6 @@ Output::Output(const std::optional<std::string>& path, const std::vector<FileId>
     if (::ftruncate(fd_, 0) != 0) {
       const int error = errno;
       ::close(fd_);
-      owned_ = false;
       throw CliError(SystemReason(name_, error));
     }
     in_place_ = std::make_unique<InPlace>(fd_, name_);

@@ -90,8 +90,8 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
   // took the folder's place since it was listed can stop the run.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
-  struct stat status;
-  if (::fstat(fd, &status) != 0) {
+  const std::optional<FileId> id = FileIdOfDescriptor(fd);
+  if (!id) {
     const int error = errno;
     ::close(fd);
     errno = error;
@@ -105,7 +105,7 @@ std::optional<FolderContents> ReadFolder(const std::string& path) {
     return std::nullopt;
   }
   FolderContents contents;
-  contents.id = FileId{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  contents.id = *id;
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
