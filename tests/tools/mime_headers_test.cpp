@@ -21,7 +21,7 @@ TEST(MimeHeadersTest, LinesEndAtCrLfOrEither) {
       {"ab\r", false, std::nullopt, 0}, {"ab\r", true, 2, 3},           {"\n", false, 0, 1},
   };
   for (const Case& c : cases) {
-    const std::optional<MessageLine> line = LineAt(c.text, 0, c.complete);
+    const std::optional<LineSpan> line = LineAt(c.text, 0, c.complete);
     ASSERT_EQ(line.has_value(), c.end.has_value()) << c.text;
     if (!line) continue;
     EXPECT_EQ(line->end, *c.end) << c.text;

@@ -15,18 +15,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<MessageLine> LineAt(std::string_view text, size_t begin, bool complete) {
+std::optional<LineSpan> LineAt(std::string_view text, size_t begin, bool complete) {
   const size_t end = FindFirstOf<'\r', '\n'>(text, begin);
-  if (end == text.size()) {
-    if (!complete) return std::nullopt;
-    return MessageLine{begin, end, end};
+  // Unless the text is complete, a line ends only at a break known whole.
+  if (!complete && (end == text.size() || (text[end] == '\r' && end + 1 == text.size()))) {
+    return std::nullopt;
   }
-  if (text[end] == '\n') return MessageLine{begin, end, end + 1};
-  if (end + 1 == text.size()) {
-    if (!complete) return std::nullopt;
-    return MessageLine{begin, end, end + 1};
-  }
-  return MessageLine{begin, end, text[end + 1] == '\n' ? end + 2 : end + 1};
+  return LineSpan{begin, end, end + BreakLength(text.substr(end))};
 }
 
 bool IsHeaderLine(std::string_view line) {
@@ -84,7 +79,7 @@ HeaderFields ReadHeaderBlock(std::string_view headers) {
     const std::string_view text = headers.substr(at, end - at);
     if (!IsHeaderLine(text)) break;
     fields.AddLine(text);
-    at = end + (headers.substr(end).starts_with("\r\n") ? 2 : end < headers.size() ? 1 : 0);
+    at = end + BreakLength(headers.substr(end));
   }
   fields.end_ = at;
   return fields;

@@ -10,21 +10,15 @@
 #include <string>
 #include <string_view>
 
-namespace lintrel::cli {
+#include "text/lines.h"
 
-// A line: its bytes from `begin` to `end`, then its line break up to
-// `next`, where the next line begins. CR, LF and CR LF each end a line.
-struct MessageLine {
-  size_t begin;
-  size_t end;
-  size_t next;
-};
+namespace lintrel::cli {
 
 // The line of `text` that begins at `begin` (< text.size()). nullopt when
 // its end is not in `text` yet and `complete` is false: no line break yet,
 // or a CR that ends `text` and may be the first half of CR LF. In a
 // complete text the last line may have no break.
-std::optional<MessageLine> LineAt(std::string_view text, size_t begin, bool complete);
+std::optional<LineSpan> LineAt(std::string_view text, size_t begin, bool complete);
 
 // Whether the parser takes `line` (without its break) for a line of a
 // header block: one starting "From ", or with a field name of printable

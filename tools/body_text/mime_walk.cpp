@@ -82,7 +82,7 @@ Multipart MakeMultipart(std::string_view type, const ContentTypeValue& content_t
 
 // A line that is a boundary line of open_[multipart]: its last if `close`.
 struct BoundaryLine {
-  MessageLine line;
+  LineSpan line;
   size_t multipart;
   bool close;
 };
@@ -145,7 +145,7 @@ class Walk {
     kAfterLast,  // after the innermost multipart's last boundary: only outer ones matter
   };
 
-  std::optional<BoundaryLine> Match(const MessageLine& line, size_t count) const;
+  std::optional<BoundaryLine> Match(const LineSpan& line, size_t count) const;
   Scan NextBoundaryLine(size_t from, size_t count) const;
   Role RoleOfNextPart(const HeaderFields& fields);
   void StartPartBody(size_t at);
@@ -171,8 +171,8 @@ class Walk {
 
 // The outermost of the first `count` open multiparts that `line` is a
 // boundary line of: "--", the boundary, "--" for the last, blanks.
-std::optional<BoundaryLine> Walk::Match(const MessageLine& line, size_t count) const {
-  std::string_view text = body_.substr(line.begin, line.end - line.begin);
+std::optional<BoundaryLine> Walk::Match(const LineSpan& line, size_t count) const {
+  std::string_view text = body_.substr(line.start, line.end - line.start);
   if (!text.starts_with("--")) return std::nullopt;
   text.remove_prefix(2);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
@@ -199,7 +199,7 @@ Scan Walk::NextBoundaryLine(size_t from, size_t count) const {
       pos = dashes + 1;
       continue;
     }
-    const std::optional<MessageLine> line = LineAt(body_, dashes, complete_);
+    const std::optional<LineSpan> line = LineAt(body_, dashes, complete_);
     if (!line) return Scan{Scan::kNeedMore, {}};
     if (const std::optional<BoundaryLine> boundary = Match(*line, count)) {
       return Scan{Scan::kBoundary, *boundary};
@@ -332,7 +332,7 @@ TextPartAnswer Walk::Run(Multipart root) {
           return Answer();
         }
         const BoundaryLine& b = scan.boundary;
-        at_ = b.line.begin;
+        at_ = b.line.start;
         if (b.multipart + 1 < open_.size()) {
           // An outer boundary: the innermost multipart ends without its last.
           EndMultipart();
@@ -360,7 +360,7 @@ TextPartAnswer Walk::Run(Multipart root) {
           StartPartBody(at_);
           break;
         }
-        const std::optional<MessageLine> line = LineAt(body_, at_, complete_);
+        const std::optional<LineSpan> line = LineAt(body_, at_, complete_);
         if (!line) return need_more;
         const std::optional<BoundaryLine> b = Match(*line, open_.size());
         if (!b) {
@@ -377,22 +377,22 @@ TextPartAnswer Walk::Run(Multipart root) {
         // dropped. A boundary line ends the part with the block. A last
         // "From " line is the body's first.
         std::optional<size_t> body;
-        std::optional<MessageLine> line;
+        std::optional<LineSpan> line;
         if (at_ == body_.size()) {
           if (!complete_) return need_more;
           body = at_;
         } else {
           line = LineAt(body_, at_, complete_);
           if (!line) return need_more;
-          const std::string_view text = body_.substr(line->begin, line->end - line->begin);
+          const std::string_view text = body_.substr(line->start, line->end - line->start);
           if (Match(*line, open_.size())) {
-            body = line->begin;
+            body = line->start;
           } else if (IsHeaderLine(text)) {
             fields_.AddLine(text);
-            last_header_line_ = line->begin;
+            last_header_line_ = line->start;
             at_ = line->next;
           } else {
-            body = text.empty() ? line->next : line->begin;
+            body = text.empty() ? line->next : line->start;
           }
         }
         if (body) StartPartBody(fields_.EndsWithEnvelopeLine() ? last_header_line_ : *body);
@@ -401,7 +401,7 @@ TextPartAnswer Walk::Run(Multipart root) {
       case Mode::kPartBody: {
         const Scan scan = NextBoundaryLine(at_, open_.size());
         if (scan.what == Scan::kNeedMore) return need_more;
-        EndPart(scan.what == Scan::kEnd ? body_.size() : scan.boundary.line.begin);
+        EndPart(scan.what == Scan::kEnd ? body_.size() : scan.boundary.line.start);
         break;
       }
     }
