@@ -42,14 +42,17 @@ bool AsciiCompatible(uint32_t code_page) {
          code_page != kIso2022JpCodePage;
 }
 
+// Whether the text `bytes` in `from` is the same bytes in `to`.
+bool SameBytes(std::string_view bytes, uint32_t from, uint32_t to) {
+  return (from == to && IsSingleByteCodePage(from)) ||
+         (AsciiCompatible(from) && IsPlainAscii(bytes));
+}
+
 // The text `bytes` in `from`, appended to `out` in `to`: as it stands where
 // that is the same text, else converted; as it stands, too, where the
 // system cannot convert it.
 void AppendInCodePage(std::string_view bytes, uint32_t from, uint32_t to, std::string& out) {
-  if ((from == to && IsSingleByteCodePage(to)) || (AsciiCompatible(from) && IsPlainAscii(bytes)) ||
-      !ConvertCodePage(bytes, from, to, out)) {
-    out.append(bytes);
-  }
+  if (SameBytes(bytes, from, to) || !ConvertCodePage(bytes, from, to, out)) out.append(bytes);
 }
 
 // A byte order mark at the front of `bytes`, which names the encoding
@@ -85,9 +88,7 @@ bool StandsAsItIs(std::string_view bytes, const CharsetEncoding* encoding,
   if (target.utf8) return false;
   if (encoding == nullptr) return true;
   if (ByteOrderMark(bytes)) return false;
-  const uint32_t from = encoding->code_page;
-  return (from == target.code_page && IsSingleByteCodePage(from)) ||
-         (AsciiCompatible(from) && IsPlainAscii(bytes));
+  return SameBytes(bytes, encoding->code_page, target.code_page);
 }
 
 }  // namespace
