@@ -79,7 +79,7 @@ int ReportCommand(const Options& options, const Plugin& plugin) {
   const BodyChoice body = BodyChoiceOf(options);
   const auto report = [&](Message& message) {
     MessageItems items(message, body);
-    return MakeReport(plugin, items, body.target);
+    return MakeReport(plugin, items);
   };
   const OneMessage one = [&](Message& message, bool sample, Output& output) {
     const Format format = options.format.value_or(Format::kText);

@@ -31,6 +31,8 @@ class MessageItems {
 
   Message& message() { return message_; }
   const ItemBytes& headers() const { return message_.headers(); }
+  // The code page that the body text is made in.
+  const TextTarget& target() const { return choice_.target; }
 
   // The body item. Raises InputError when the message's file cannot be
   // read.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "text/integer.h"
+#include "tools/run/message_items.h"
 #include "tools/run/plugin.h"
 
 namespace lintrel::cli {

@@ -15,11 +15,12 @@
 #include "plugin/data_provider.h"
 #include "text/text.h"
 #include "tools/inputs/item_bytes.h"
-#include "tools/run/message_items.h"
 #include "tools/run/provider_base.h"
 #include "tools/run/result_sink.h"
 
 namespace lintrel::cli {
+
+class MessageItems;
 
 class CliProvider final : public ProviderBase {
  public:

@@ -60,9 +60,9 @@ std::string_view QuoteOf(std::string_view body) {
 
 }  // namespace
 
-Report MakeReport(const Plugin& plugin, MessageItems& items, const TextTarget& target) {
+Report MakeReport(const Plugin& plugin, MessageItems& items) {
   const std::string_view quote = QuoteOf(items.BodyInMemory());
-  const std::string subject = SubjectText(items.message().ReadHeaders(), target);
+  const std::string subject = SubjectText(items.message().ReadHeaders(), items.target());
   Report report;
   ForEachLine(plugin.identity().macro_list, [&](std::string_view macro) {
     const ReportCall call = CallOf(macro);

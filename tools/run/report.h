@@ -34,9 +34,10 @@ struct Report {
 // defaults; KORKILLCITE (depth 2) and KORCITE (four lines, "[...]") work on
 // the quote of the message, the body's lines from the first that begins with
 // ">" to the last that does; KORMKLINK on the subject, as a client hands it
-// to a template (its encoded-words decoded into the code page of `target`);
-// KORGETHEADER is asked for "Subject:". The body is read into memory.
-Report MakeReport(const Plugin& plugin, MessageItems& items, const TextTarget& target);
+// to a template (its encoded-words decoded into the code page that the
+// body text is in); KORGETHEADER is asked for "Subject:". The body is read
+// into memory.
+Report MakeReport(const Plugin& plugin, MessageItems& items);
 
 }  // namespace lintrel::cli
 
