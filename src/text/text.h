@@ -43,6 +43,11 @@ constexpr bool StartsWithIgnoringCase(std::string_view t, std::string_view prefi
   return true;
 }
 
+// Whether `a` and `b` are the same, ASCII letters compared in either case.
+constexpr bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
+}
+
 // The bytes of `t` before its first byte 0, all of them when it has none:
 // the text as the operations that read up to a byte 0 see it.
 constexpr std::string_view BeforeNul(std::string_view t) {

@@ -9,10 +9,6 @@ namespace {
 constexpr std::array<std::string_view, static_cast<size_t>(HeaderField::kCount)> kFieldNames = {
     "content-type", "content-transfer-encoding", "content-disposition", "content-id", "subject"};
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
-}
-
 }  // namespace
 
 std::optional<LineSpan> LineAt(std::string_view text, size_t begin, bool complete) {

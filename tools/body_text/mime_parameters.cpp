@@ -708,9 +708,8 @@ void ContentTypeValue::ReadAsWritten(std::string_view value) {
 }
 
 std::optional<std::string> ContentTypeValue::Param(std::string_view name) const {
-  const std::string wanted = AsciiLower(name);
   for (const Parameter& param : params_) {
-    if (param.name == wanted) return param.value;
+    if (EqualsIgnoringCase(param.name, name)) return param.value;
   }
   return std::nullopt;
 }
@@ -729,20 +728,19 @@ bool IsAttachment(std::string_view disposition) {
   std::string_view v = disposition;
   TakeCfws(v);
   if (v.empty() || StartsWithAny(v, kTokenEnds)) return false;
-  return AsciiLower(PythonStrip(TakeRun(v, kTokenEnds))) == "attachment";
+  return EqualsIgnoringCase(PythonStrip(TakeRun(v, kTokenEnds)), "attachment");
 }
 
 TransferEncoding TransferEncodingOf(std::string_view value) {
-  std::string name = AsciiLower(value);
+  std::string_view name = value;
   // Python decodes a value that is one encoded-word as a whole.
+  EncodedWord word;
   if (value.starts_with("=?")) {
-    EncodedWord word = ReadEncodedWord(value);
-    if (word.decoded && word.length == value.size()) {
-      name = AsciiLower(word.bytes);
-    }
+    word = ReadEncodedWord(value);
+    if (word.decoded && word.length == value.size()) name = word.bytes;
   }
-  if (name == "base64") return TransferEncoding::kBase64;
-  if (name == "quoted-printable") return TransferEncoding::kQuotedPrintable;
+  if (EqualsIgnoringCase(name, "base64")) return TransferEncoding::kBase64;
+  if (EqualsIgnoringCase(name, "quoted-printable")) return TransferEncoding::kQuotedPrintable;
   return TransferEncoding::kNone;
 }
 

@@ -18,19 +18,15 @@
 namespace lintrel::cli {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithIgnoringCase(a, b);
-}
-
 const WindowsLocale* FindByWindowsName(std::string_view name) {
   for (const LocaleAlias& alias : LocaleAliases()) {
-    if (SameName(alias.alias, name)) {
+    if (EqualsIgnoringCase(alias.alias, name)) {
       name = alias.name;
       break;
     }
   }
   for (const WindowsLocale& locale : WindowsLocales()) {
-    if (SameName(locale.name, name)) return &locale;
+    if (EqualsIgnoringCase(locale.name, name)) return &locale;
   }
   return nullptr;
 }
@@ -57,8 +53,8 @@ const WindowsLocale* FindWithScript(std::string_view language, std::string_view 
     const std::string_view name = locale.name;
     const size_t first = name.find('-');
     const size_t last = name.rfind('-');
-    if (first == last || !SameName(name.substr(0, first), language) ||
-        !SameName(name.substr(last + 1), country)) {
+    if (first == last || !EqualsIgnoringCase(name.substr(0, first), language) ||
+        !EqualsIgnoringCase(name.substr(last + 1), country)) {
       continue;
     }
     if (found != nullptr) return nullptr;  // several scripts: none is the one
@@ -77,7 +73,8 @@ const WindowsLocale* FindByPosixName(std::string_view name) {
     name = name.substr(0, at);
   }
   name = name.substr(0, name.find('.'));
-  if (SameName(name, "C") || SameName(name, "POSIX")) return FindByWindowsName("en-US");
+  if (EqualsIgnoringCase(name, "C") || EqualsIgnoringCase(name, "POSIX"))
+    return FindByWindowsName("en-US");
   const size_t underscore = name.find('_');
   if (underscore == std::string_view::npos) return FindByWindowsName(name);
   const std::string_view language = name.substr(0, underscore);
@@ -96,7 +93,7 @@ const WindowsLocale* FindByPosixName(std::string_view name) {
       return plain;
     }
     for (const auto& [default_language, code] : kDefaultScripts) {
-      if (SameName(language, default_language)) script = code;
+      if (EqualsIgnoringCase(language, default_language)) script = code;
     }
   }
   return FindWithScript(language, country, script);
