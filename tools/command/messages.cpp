@@ -14,9 +14,10 @@ namespace lintrel::cli {
 
 namespace {
 
-// The files the command line names, which the output must not be; those
+// Opens --output (or standard output), which must be none of the files that
+// the command line names, nor standard input where that is read; files
 // found in folders or lists are left out where they are met.
-std::vector<FileId> NamedFiles(const Options& options) {
+void OpenOutput(const Options& options, std::optional<Output>& output) {
   std::vector<std::string> paths;
   for (const Input& input : options.inputs) paths.push_back(input.path);
   for (const auto* path : {&options.headers, &options.body, &options.files_from}) {
@@ -25,20 +26,17 @@ std::vector<FileId> NamedFiles(const Options& options) {
   for (const auto& path : options.parameter_files) {
     if (path) paths.push_back(*path);
   }
-  std::vector<FileId> ids;
+  std::vector<FileId> named;
+  bool reads_standard_input = false;
   for (const std::string& path : paths) {
-    if (path == "-") continue;
-    if (const std::optional<FileId> id = FileIdOf(path)) ids.push_back(*id);
+    if (path == "-") {
+      reads_standard_input = true;
+    } else if (const std::optional<FileId> id = FileIdOf(path)) {
+      named.push_back(*id);
+    }
   }
-  return ids;
-}
-
-// What standard input is, when the command line reads it.
-std::optional<FileId> StandardInputRead(const Options& options) {
-  bool read = options.files_from == "-" || options.headers == "-" || options.body == "-";
-  for (const Input& input : options.inputs) read = read || input.path == "-";
-  for (const auto& path : options.parameter_files) read = read || path == "-";
-  return read ? FileIdOfDescriptor(STDIN_FILENO) : std::nullopt;
+  output.emplace(options.output, named,
+                 reads_standard_input ? FileIdOfDescriptor(STDIN_FILENO) : std::nullopt);
 }
 
 int OverListing(const Options& options, Format several_format, const OneMessage& one,
@@ -48,7 +46,6 @@ int OverListing(const Options& options, Format several_format, const OneMessage&
     named.inputs.push_back({InputKind::kDetect, "-", "standard input"});
   }
   InputLister lister(named);
-  const std::vector<FileId> inputs = NamedFiles(named);
   std::optional<OpenInput> first;
   Layout layout = Layout::kSeveral;
   if (lister.one_named_file()) {
@@ -57,7 +54,7 @@ int OverListing(const Options& options, Format several_format, const OneMessage&
     if (entry.report) throw *entry.report;
     first = OpenListedFile(entry.file);
     if (first->kind == InputKind::kMessage) {
-      output.emplace(options.output, inputs, StandardInputRead(named));
+      OpenOutput(named, output);
       int status = kExitSuccess;
       ReadMessages(*first,
                    [&](Message message, uint64_t) { status = one(message, false, *output); });
@@ -66,7 +63,7 @@ int OverListing(const Options& options, Format several_format, const OneMessage&
     layout = Layout::kOneMailbox;
   }
   const Format format = options.format.value_or(several_format);
-  output.emplace(options.output, inputs, StandardInputRead(named));
+  OpenOutput(named, output);
   lister.LeaveOut(output->file_id());
   const unsigned jobs = options.jobs > 0 ? options.jobs : ProcessorCount();
   const bool succeeded = RunOverFiles(
@@ -87,11 +84,11 @@ int OverMessages(const Options& options, Format several_format, const OneMessage
   if (options.sample || (nothing_named && !options.headers && !options.body &&
                          (stdin_taken || IsTerminal(STDIN_FILENO)))) {
     Message sample = SampleMessage();
-    output.emplace(options.output, NamedFiles(options), StandardInputRead(options));
+    OpenOutput(options, output);
     status = one(sample, true, *output);
   } else if (options.headers || options.body) {
     Message message = HeadersAndBodyMessage(options);
-    output.emplace(options.output, NamedFiles(options), StandardInputRead(options));
+    OpenOutput(options, output);
     status = one(message, false, *output);
   } else {
     status = OverListing(options, several_format, one, each, output);
